@@ -1,0 +1,45 @@
+// The launcher's start-up hook: program directory, Windows version, and the install path.
+#include "app/driver_setup_app.h"
+
+#include "platform/win32_values.h"
+
+namespace {
+const std::uint32_t kModulePathBufferSize = 512;
+}
+
+CDriverSetupApp::CDriverSetupApp() : m_nOsType(OS_NONE) {}
+
+bool CDriverSetupApp::InitInstance() {
+    Os().InitCommonControls();
+
+    // A path that fills the whole buffer may be cut short and, on Windows XP, is left without
+    // its NUL; like a failed call it cannot lead to the package, so the program directory
+    // stays empty and the key-file loader refuses it.
+    char path[kModulePathBufferSize];
+    const std::uint32_t length = Os().GetModuleFileNameA(m_hInstance, path, sizeof path);
+    if (length > 0 && length < sizeof path) {
+        // Cut after the last backslash, found as the first one of the reversed path so that
+        // a double-byte character whose trail byte is 0x5C is never taken for it.
+        CString dir(path, static_cast<int>(length));
+        dir.MakeReverse();
+        const int fromEnd = dir.Find('\\');
+        dir.MakeReverse();
+        if (fromEnd >= 0) {
+            dir.Truncate(dir.GetLength() - fromEnd);
+            m_strAppDir = dir;
+        }
+    }
+
+    DetectOsType(m_nOsType);
+
+    if (m_nOsType == OS_WIN2000 || m_nOsType == OS_WINXP) {
+        RunInstallerNt();
+    } else if (m_nOsType == OS_WIN98SE || m_nOsType == OS_WINME) {
+        PlaceDriverFiles9x();
+    } else {
+        Os().MessageBoxA(nullptr, "Sorry!!We don't support this Operating System", "Worry",
+                         MB_OK);
+        Os().ExitProcess(0);
+    }
+    return false;
+}

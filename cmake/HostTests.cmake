@@ -1,0 +1,29 @@
+# The host build: the launcher's logic on the fake operating system, with its unit tests under
+# AddressSanitizer and UndefinedBehaviorSanitizer, and the end-to-end tests of the Windows build.
+find_package(GTest REQUIRED)
+include(GoogleTest)
+enable_testing()
+
+set(SANITIZER_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=all
+    -fno-omit-frame-pointer)
+
+add_library(launcher_logic STATIC ${LAUNCHER_LOGIC_SOURCES})
+target_include_directories(launcher_logic PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(launcher_logic PUBLIC ${WARNING_FLAGS} ${SANITIZER_FLAGS})
+target_link_options(launcher_logic PUBLIC ${SANITIZER_FLAGS})
+
+add_library(fake_os STATIC tests/fake_os.cpp tests/app_runner.cpp)
+target_link_libraries(fake_os PUBLIC launcher_logic)
+
+add_executable(unit_tests
+    tests/cstring_test.cpp
+    tests/detect_os_type_test.cpp
+    tests/launcher_flow_test.cpp
+    tests/key_file_test.cpp
+    tests/device_key_search_test.cpp
+    tests/installer_nt_test.cpp
+    tests/driver_files_9x_test.cpp)
+target_link_libraries(unit_tests PRIVATE fake_os GTest::gtest_main)
+gtest_discover_tests(unit_tests PROPERTIES LABELS unit)
+
+include(tests/e2e/E2ETests.cmake)

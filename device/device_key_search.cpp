@@ -1,0 +1,63 @@
+// Finds (NT family) or removes (Windows 9x) the first PCI device key that names a listed ID.
+#include "app/driver_setup_app.h"
+#include "device/device_id_table.h"
+
+#include "platform/mbcs_text.h"
+#include "platform/win32_values.h"
+
+namespace {
+const std::uint32_t kNameBufferSize = 256;
+const std::uint32_t kNameSizeGiven = 255;
+
+// The first non-empty listed ID that occurs in name, character-wise and case-sensitively.
+bool NamesListedDevice(const char* name) {
+    for (std::int32_t i = 0; i < g_deviceIdTable.count; ++i) {
+        const char* id = g_deviceIdTable.ids[i];
+        if (id[0] != '\0' && MbFindString(name, id) >= 0)
+            return true;
+    }
+    return false;
+}
+}  // namespace
+
+bool CDriverSetupApp::FindDeviceKey() { return SearchDeviceKeys(false); }
+
+bool CDriverSetupApp::RemoveDeviceKey() { return SearchDeviceKeys(true); }
+
+bool CDriverSetupApp::SearchDeviceKeys(bool remove) {
+    LoadKeyFile();
+
+    OsKey pci = 0;
+    if (remove) {
+        if (Os().RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Enum\\PCI", 0, KEY_ALL_ACCESS, &pci) !=
+            ERROR_SUCCESS)
+            return false;
+    } else if (Os().RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Enum\\PCI", 0,
+                                  KEY_READ, &pci) != ERROR_SUCCESS) {
+        return false;
+    }
+
+    bool result = false;
+    std::uint32_t subKeys = 0;
+    if (Os().RegQueryInfoKeyA(pci, &subKeys) == ERROR_SUCCESS) {
+        char name[kNameBufferSize];
+        name[kNameSizeGiven] = '\0';  // the one byte the enumeration is never given
+        for (std::uint32_t i = 0; i < subKeys; ++i) {
+            // A name that does not fit, or any other failure, ends the walk.
+            if (Os().RegEnumKeyA(pci, i, name, kNameSizeGiven) != ERROR_SUCCESS)
+                break;
+            if (!NamesListedDevice(name))
+                continue;
+            if (remove) {
+                result = Os().RegDeleteKeyA(pci, name) == ERROR_SUCCESS;
+            } else {
+                m_strDeviceId = name;
+                m_strDeviceId += '"';
+                result = true;
+            }
+            break;
+        }
+    }
+    Os().RegCloseKey(pci);
+    return result;
+}

@@ -1,0 +1,61 @@
+// Classifies the Windows version record into the launcher's OsType.
+#include "app/driver_setup_app.h"
+
+#include "platform/win32_values.h"
+
+#include <cstring>
+
+namespace {
+const std::uint32_t kExtendedRecordSize = 156;  // OSVERSIONINFOEXA
+const std::uint32_t kBasicRecordSize = 148;     // OSVERSIONINFOA, all Windows 95 and NT 4 take
+const std::uint32_t kBuildThreshold = 2222;     // 98 SE's build; 2000 is below, XP above
+
+bool IsAbove40(const OsVersionInfo& info) {
+    return info.dwMajorVersion > 4 || (info.dwMajorVersion == 4 && info.dwMinorVersion != 0);
+}
+}  // namespace
+
+bool CDriverSetupApp::DetectOsType(OsType& os) {
+    OsVersionInfo info;
+    std::memset(&info, 0, sizeof info);
+    info.dwOSVersionInfoSize = kExtendedRecordSize;
+    if (!Os().GetVersionExA(&info)) {
+        info.dwOSVersionInfoSize = kBasicRecordSize;
+        if (!Os().GetVersionExA(&info)) {
+            Os().MessageBoxA(nullptr, "Message", "Check OS type Error !", MB_OK);
+            return false;
+        }
+    }
+
+    os = OS_NONE;
+    switch (info.dwPlatformId) {
+    case VER_PLATFORM_WIN32s:
+        os = OS_WIN32S;
+        break;
+    case VER_PLATFORM_WIN32_WINDOWS: {
+        if (!IsAbove40(info)) {
+            os = OS_WIN95;
+            break;
+        }
+        // The high word of the build field holds the major and minor version on this platform.
+        const std::uint32_t build = info.dwBuildNumber & 0xFFFFu;
+        os = OS_WIN98;
+        if (build > kBuildThreshold)
+            os = OS_WINME;
+        else if (build == kBuildThreshold)
+            os = OS_WIN98SE;
+        break;
+    }
+    case VER_PLATFORM_WIN32_NT:
+        if (info.dwMajorVersion <= 4)
+            os = OS_WINNT4;
+        else if (info.dwMajorVersion == 5)
+            os = info.dwBuildNumber <= kBuildThreshold ? OS_WIN2000 : OS_WINXP;
+        break;
+    default:
+        os = OS_NONE;
+        Os().MessageBoxA(nullptr, "Message", "Unknown OS type !", MB_OK);
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,49 @@
+// CWinApp: the application base with its start-up hook, and the start-up sequence around it.
+#include "platform/winapp.h"
+
+#include "platform/win32_values.h"
+
+namespace {
+CWinApp* g_pApp = nullptr;
+
+// The file name of a full path without its folder and extension, as the application's name.
+// Searched on the reversed path, so both cuts are the first match of a forward walk.
+CString FileTitle(const char* path) {
+    CString reversed(path);
+    reversed.MakeReverse();
+    const int slash = reversed.Find('\\');
+    if (slash >= 0)
+        reversed.Truncate(slash);
+    const int dot = reversed.Find('.');
+    CString title(static_cast<const char*>(reversed) + dot + 1);
+    title.MakeReverse();
+    return title;
+}
+}  // namespace
+
+CWinApp::CWinApp() : m_hInstance(nullptr) {
+    Os().SetMultibyteCodePage();
+    g_pApp = this;
+}
+
+CWinApp::~CWinApp() { g_pApp = nullptr; }
+
+int CWinApp::DoMessageBox(const char* text, std::uint32_t type, std::uint32_t /*helpId*/) {
+    return Os().MessageBoxA(nullptr, text, m_strExeName, type | MB_ICONEXCLAMATION);
+}
+
+CWinApp* AfxGetApp() { return g_pApp; }
+
+int AfxWinMain(OsInstance instance) {
+    CWinApp* app = AfxGetApp();
+    app->m_hInstance = instance;
+
+    char path[260 + 1] = {};
+    const std::uint32_t length = Os().GetModuleFileNameA(instance, path, 260);
+    if (length > 0 && length < 260)
+        app->m_strExeName = FileTitle(path);
+
+    // A program that creates no window has no message loop to run, whatever the hook answers.
+    app->InitInstance();
+    return 0;
+}

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs what the two builds and the tests need on Debian 12; safe to run again.
+set -euo pipefail
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+
+packages=(cmake ninja-build g++ googletest libgtest-dev
+          g++-mingw-w64-i686 binutils-mingw-w64-i686
+          wine wine32:i386 wine64 xvfb xauth locales x11-utils)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $SUDO dpkg --add-architecture i386
+  fi
+  $SUDO apt-get update -q
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# Double-byte ANSI code pages under Wine need the glibc locales generated.
+for loc in zh_TW ja_JP; do
+  if ! locale -a 2>/dev/null | grep -qix "${loc}.utf8"; then
+    $SUDO localedef -i "$loc" -f UTF-8 "${loc}.UTF-8"
+  fi
+done

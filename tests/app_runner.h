@@ -1,0 +1,31 @@
+// Runs the launcher from start-up to its end against a CFakeOs, as the Windows program would.
+#pragma once
+
+#include "osinfo/os_type.h"
+#include "tests/fake_os.h"
+
+#include <string>
+
+struct LauncherRun {
+    int exitStatus = -1;
+    bool endedByExitCall = false;  // ended by ExitProcess rather than by returning
+    std::string appDir;
+    std::string deviceId;
+    OsType osType = OS_NONE;
+};
+
+// Constructs the application object, runs the framework's main function, and reports how it
+// ended; the message boxes, calls and machine state stay in os.
+LauncherRun RunLauncher(CFakeOs& os);
+
+// Sets the version os reports from the name Wine uses for it (win31 ... win10), plus win98fe
+// for Windows 98 first edition.
+void SetWindowsVersion(CFakeOs& os, const std::string& name);
+
+// Puts a driver package into folder dir (ending in a backslash): key.ini with keyIni, and
+// every file of the drv folder, each holding its own name so that copies can be told apart.
+void AddPackage(CFakeOs& os, const std::string& dir, const std::string& keyIni);
+
+// The PCI branch the launcher searches on each Windows family.
+extern const char* const kNtPciBranch;  // SYSTEM\CurrentControlSet\Enum\PCI
+extern const char* const k9xPciBranch;  // Enum\PCI

@@ -1,0 +1,102 @@
+// CString and character-wise text: byte positions, and lead bytes of the ANSI code page.
+#include "platform/cstring.h"
+#include "platform/mbcs_text.h"
+#include "tests/fake_os.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+std::string Text(const CString& s) { return std::string(s, static_cast<std::size_t>(s.GetLength())); }
+
+TEST(CStringTest, BuildsTextByAssignmentAndAppending) {
+    CFakeOs os;
+    CString s("C:\\Disk\\");
+    s += "install.exe";
+    s += ' ';
+    s += CString("x");
+    EXPECT_EQ(Text(s), "C:\\Disk\\install.exe x");
+    s += s;
+    EXPECT_EQ(Text(s), "C:\\Disk\\install.exe xC:\\Disk\\install.exe x");
+    s = "ab";
+    EXPECT_EQ(s.GetLength(), 2);
+    s.Empty();
+    EXPECT_TRUE(s.IsEmpty());
+    EXPECT_EQ(Text(CString("a\0b", 3)), std::string("a\0b", 3));
+}
+
+TEST(CStringTest, FindsByBytePositionAndFailsWithMinusOne) {
+    CFakeOs os;
+    const CString s("VEN_8086&DEV_24C2");
+    EXPECT_EQ(s.Find('&'), 8);
+    EXPECT_EQ(s.Find('&', 8), 8);
+    EXPECT_EQ(s.Find('&', 9), -1);
+    EXPECT_EQ(s.Find('Z'), -1);
+    EXPECT_EQ(s.Find("DEV_24C2"), 9);
+    EXPECT_EQ(s.Find("dev_24c2"), -1);
+    EXPECT_EQ(s.Find('V', s.GetLength()), -1);  // a start at the end fails
+    EXPECT_EQ(s.Find("", 17), -1);
+    EXPECT_EQ(CString().Find('x'), -1);
+}
+
+TEST(CStringTest, TruncateKeepsLeadingBytesOnly) {
+    CFakeOs os;
+    CString s("C:\\Disk\\setup.exe");
+    s.Truncate(8);
+    EXPECT_EQ(Text(s), "C:\\Disk\\");
+    s.Truncate(20);
+    EXPECT_EQ(Text(s), "C:\\Disk\\");
+}
+
+// Big5 U+529F is A5 5C and Shift-JIS U+8868 is 95 5C: their trail byte is a backslash.
+struct DoubleByteCase {
+    int codePage;
+    const char* character;
+};
+
+class DoubleByteTest : public ::testing::TestWithParam<DoubleByteCase> {};
+
+TEST_P(DoubleByteTest, TrailByteNeverMatchesAndReversalKeepsPairs) {
+    CFakeOs os;
+    os.codePage = GetParam().codePage;
+    const std::string ch = GetParam().character;
+    const CString s(("a" + ch + "\\b").c_str());
+    EXPECT_EQ(s.Find('\\'), 3);
+    EXPECT_EQ(s.Find("\\b"), 3);
+    EXPECT_EQ(s.Find(ch.c_str()), 1);
+
+    CString reversed(s);
+    reversed.MakeReverse();
+    EXPECT_EQ(Text(reversed), "b\\" + ch + "a");
+    reversed.MakeReverse();
+    EXPECT_EQ(Text(reversed), Text(s));
+}
+
+INSTANTIATE_TEST_SUITE_P(CodePages, DoubleByteTest,
+                         ::testing::Values(DoubleByteCase{950, "\xA5\x5C"},
+                                           DoubleByteCase{932, "\x95\x5C"},
+                                           DoubleByteCase{936, "\xA5\x5C"},
+                                           DoubleByteCase{949, "\xA5\x5C"}));
+
+TEST(CStringTest, WesternCodePageTreatsEveryByteAsACharacter) {
+    CFakeOs os;
+    const CString s("a\xA5\x5C\\b");
+    EXPECT_EQ(s.Find('\\'), 2);
+    CString reversed(s);
+    reversed.MakeReverse();
+    EXPECT_EQ(Text(reversed), "b\\\x5C\xA5"
+                              "a");
+}
+
+TEST(MbcsTextTest, SubstringMatchesOnlyAtCharacterBoundaries) {
+    CFakeOs os;
+    os.codePage = 950;
+    EXPECT_EQ(MbFindString("\xA5\x41", "A"), -1);  // 0x41 is a Big5 trail byte here
+    EXPECT_EQ(MbFindString("\xA5\x41" "A", "A"), 2);
+    EXPECT_EQ(MbFindString("abc", ""), 0);
+    // A lead byte at the very end is a character by itself.
+    EXPECT_EQ(MbCharLength("\xA5"), 1);
+    EXPECT_EQ(MbFindChar("x\xA5", '\xA5'), 1);
+}
+}  // namespace

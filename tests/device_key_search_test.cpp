@@ -1,0 +1,128 @@
+// Finding and removing the PCI device key that names a listed ID.
+#include "app/driver_setup_app.h"
+#include "tests/app_runner.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+const std::string kNt = kNtPciBranch;
+const std::string k9x = k9xPciBranch;
+
+class DeviceKeySearchTest : public ::testing::Test {
+protected:
+    void Package(const std::string& keyIni) {
+        os.AddFile("C:\\Disk\\key.ini", keyIni);
+        app.m_strAppDir = "C:\\Disk\\";
+    }
+    void Keys(const std::string& branch, const std::vector<std::string>& names) {
+        for (const std::string& name : names)
+            os.AddKey(branch + "\\" + name);
+    }
+
+    CFakeOs os;
+    CDriverSetupApp app;
+};
+
+TEST_F(DeviceKeySearchTest, FirstKeyInEnumerationOrderWinsWhicheverIdItContains) {
+    Package("A=VEN_A\r\nB=DEV_B\r\n");
+    Keys(kNt, {"VEN_X&DEV_C", "VEN_X&DEV_B", "VEN_A&DEV_C"});
+    EXPECT_TRUE(app.FindDeviceKey());
+    EXPECT_EQ(std::string(app.m_strDeviceId), "VEN_X&DEV_B\"");
+    EXPECT_EQ(os.OpenKeyCount(), 0);
+
+    Keys(k9x, {"VEN_X&DEV_C", "VEN_X&DEV_B\\3&61AAA01&0&40", "VEN_A&DEV_C"});
+    EXPECT_TRUE(app.RemoveDeviceKey());
+    EXPECT_EQ(os.SubKeyNames(k9x), (std::vector<std::string>{"VEN_X&DEV_C", "VEN_A&DEV_C"}));
+    EXPECT_EQ(os.OpenKeyCount(), 0);
+}
+
+TEST_F(DeviceKeySearchTest, MatchIsCaseSensitiveAndKeepsTheRegistrySpelling) {
+    Package("A=ven_a\r\n");
+    Keys(kNt, {"VEN_A&DEV_1"});
+    EXPECT_FALSE(app.FindDeviceKey());
+    EXPECT_EQ(std::string(app.m_strDeviceId), "");
+
+    Keys(kNt, {"ven_a&dev_2"});
+    EXPECT_TRUE(app.FindDeviceKey());
+    EXPECT_EQ(std::string(app.m_strDeviceId), "ven_a&dev_2\"");
+}
+
+TEST_F(DeviceKeySearchTest, EmptyAndOverLongIdsMatchNothing) {
+    // An empty ID would be found in every name, and deleting the first PCI key is no install.
+    Package("A=\r\nB=" + std::string(40, 'V') + "\r\n");
+    Keys(k9x, {"VEN_8086&DEV_1", std::string(39, 'V')});
+    os.deleteKeyTrees = true;
+    EXPECT_FALSE(app.RemoveDeviceKey());
+    EXPECT_EQ(os.SubKeyNames(k9x).size(), 2u);
+    EXPECT_TRUE(os.keysDeleted.empty());
+}
+
+TEST_F(DeviceKeySearchTest, TrailByteOfADoubleByteNameDoesNotMatch) {
+    os.codePage = 950;
+    Package("A=A&DEV\r\n");
+    Keys(kNt, {"VEN_\xA5" "A&DEV_1"});
+    EXPECT_FALSE(app.FindDeviceKey());
+    Keys(kNt, {"VEN_\xA5" "AA&DEV_1"});
+    EXPECT_TRUE(app.FindDeviceKey());
+}
+
+TEST_F(DeviceKeySearchTest, NoSubkeysOrNoMatchGivesFalse) {
+    Package("A=VEN_8086\r\n");
+    os.AddKey(kNt);
+    EXPECT_FALSE(app.FindDeviceKey());
+    Keys(kNt, {"VEN_1002&DEV_1", "VEN_10DE&DEV_2"});
+    EXPECT_FALSE(app.FindDeviceKey());
+    EXPECT_EQ(os.OpenKeyCount(), 0);
+}
+
+TEST_F(DeviceKeySearchTest, BranchThatCannotBeOpenedGivesFalse) {
+    Package("A=VEN_8086\r\n");
+    EXPECT_FALSE(app.FindDeviceKey());  // no such branch
+    Keys(k9x, {"VEN_8086&DEV_1"});
+    os.DenyWriteAccess(k9x);
+    EXPECT_FALSE(app.RemoveDeviceKey());
+    EXPECT_TRUE(os.KeyExists(k9x + "\\VEN_8086&DEV_1"));
+    EXPECT_EQ(os.OpenKeyCount(), 0);
+    EXPECT_EQ(os.CallLog().find("RegCloseKey"), std::string::npos);
+}
+
+TEST_F(DeviceKeySearchTest, FailedCountQueryClosesTheKey) {
+    Package("A=VEN_8086\r\n");
+    Keys(kNt, {"VEN_8086&DEV_1"});
+    os.FailCall(FakeOp::RegQueryInfoKeyA);
+    EXPECT_FALSE(app.FindDeviceKey());
+    EXPECT_EQ(os.OpenKeyCount(), 0);
+    EXPECT_NE(os.CallLog().find("RegCloseKey"), std::string::npos);
+}
+
+TEST_F(DeviceKeySearchTest, FailedEnumerationEndsTheWalkEvenBeforeAMatch) {
+    Package("A=VEN_8086\r\n");
+    // 254 bytes and its NUL fit the 255 given; 255 bytes do not.
+    Keys(kNt, {std::string(254, 'X'), std::string(255, 'Y'), "VEN_8086&DEV_1"});
+    EXPECT_FALSE(app.FindDeviceKey());
+    EXPECT_EQ(os.OpenKeyCount(), 0);
+
+    CFakeOs os2;
+    CDriverSetupApp app2;
+    os2.AddFile("C:\\Disk\\key.ini", "A=VEN_8086\r\n");
+    app2.m_strAppDir = "C:\\Disk\\";
+    os2.AddKey(kNt + "\\VEN_1&DEV_1");
+    os2.AddKey(kNt + "\\VEN_8086&DEV_1");
+    os2.FailCall(FakeOp::RegEnumKeyA, 1);
+    EXPECT_FALSE(app2.FindDeviceKey());
+    EXPECT_EQ(os2.OpenKeyCount(), 0);
+}
+
+TEST_F(DeviceKeySearchTest, FailedDeletionTriesNoFurtherKey) {
+    Package("A=VEN_8086\r\n");
+    Keys(k9x, {"VEN_8086&DEV_1\\instance", "VEN_8086&DEV_2"});
+    os.deleteKeyTrees = false;  // as Windows NT deletes
+    EXPECT_FALSE(app.RemoveDeviceKey());
+    EXPECT_EQ(os.SubKeyNames(k9x).size(), 2u);
+    EXPECT_EQ(os.CallLog().find("RegDeleteKeyA"), os.CallLog().rfind("RegDeleteKeyA"));
+    EXPECT_EQ(os.OpenKeyCount(), 0);
+}
+}  // namespace

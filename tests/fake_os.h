@@ -1,0 +1,175 @@
+// CFakeOs: an in-memory operating system for the host tests, behind the launcher's seam.
+//
+// It holds a registry tree, files and folders, a version record, top-level windows on a
+// virtual clock, and a log of every call and message box; any operation can be made to fail
+// on its n-th call, the way the real one fails.
+#pragma once
+
+#include "platform/os_api.h"
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+enum class FakeOp {
+    SetMultibyteCodePage,
+    InitCommonControls,
+    GetModuleFileNameA,
+    GetVersionExA,
+    RegOpenKeyExA,
+    RegQueryInfoKeyA,
+    RegEnumKeyA,
+    RegDeleteKeyA,
+    RegCloseKey,
+    FileOpen,
+    FileTell,
+    FileSeek,
+    FileRead,
+    FileClose,
+    MemAlloc,
+    GetWindowsDirectoryA,
+    CopyFileA,
+    WinExec,
+    Sleep,
+    FindWindowA,
+    MessageBoxA,
+    ExitProcess,
+};
+const char* FakeOpName(FakeOp op);
+
+// Thrown by the fake's ExitProcess. Deliberately not a std::exception, so that nothing but
+// the test runner catches it.
+struct FakeProcessExit {
+    int status;
+};
+
+struct FakeMessageBox {
+    std::string caption;
+    std::string text;
+    std::uint32_t type;
+};
+
+struct FakeWindow {
+    std::string title;
+    std::uint64_t opensAtMs;
+    std::uint64_t closesAtMs;
+};
+
+class CFakeOs final : public COsApi {
+public:
+    CFakeOs();  // becomes Os() until destroyed
+    ~CFakeOs();
+    CFakeOs(const CFakeOs&) = delete;
+    CFakeOs& operator=(const CFakeOs&) = delete;
+
+    // --- Machine set-up ---------------------------------------------------------------
+    std::string modulePath = "C:\\Disk\\setup.exe";
+    std::string windowsDir = "C:\\WINDOWS";
+    int codePage = 1252;            // 1252, 932, 936, 949 or 950
+    bool deleteKeyTrees = true;     // Windows 9x: a key goes with its subkeys
+    std::set<std::uint32_t> acceptedVersionSizes = {156, 148};
+    void SetVersion(std::uint32_t platform, std::uint32_t major, std::uint32_t minor,
+                    std::uint32_t build);
+
+    // Registry paths are under HKEY_LOCAL_MACHINE, compared without regard to case.
+    void AddKey(const std::string& path);
+    void DenyWriteAccess(const std::string& path);
+    bool KeyExists(const std::string& path) const;
+    std::vector<std::string> SubKeyNames(const std::string& path) const;
+    int OpenKeyCount() const { return static_cast<int>(m_openKeys.size()); }
+
+    // Files and folders; paths compared without regard to case, as Windows does.
+    void AddFolder(const std::string& path);
+    void AddFile(const std::string& path, const std::string& content);
+    void SetReadOnly(const std::string& path);
+    bool FileExists(const std::string& path) const;
+    std::string FileContent(const std::string& path) const;
+    std::size_t FileCount() const { return m_files.size(); }
+    int OpenFileCount() const { return static_cast<int>(m_openFiles.size()); }
+    std::int64_t reportedFileLength = -1;  // when set, the length seeking to the end reports
+
+    // Windows on the virtual clock, and what a started program does.
+    std::vector<FakeWindow> windows;
+    std::function<void(CFakeOs&, const std::string&)> onWinExec;
+    std::uint64_t nowMs = 0;
+
+    // --- Faults ---------------------------------------------------------------------------
+    void FailCall(FakeOp op, int nth = 1);  // the nth call of op fails (1-based)
+    void FailAlways(FakeOp op);
+    void FailCallNumber(int n);  // the nth logged call of any kind fails (1-based)
+    long registryFailure = 5;    // the status a failing registry call returns
+
+    // --- What happened --------------------------------------------------------------------
+    std::vector<FakeOp> calls;
+    std::vector<FakeMessageBox> boxes;
+    std::vector<std::string> commandLines;
+    std::vector<std::uint32_t> execShowModes;
+    std::vector<std::uint32_t> sleeps;
+    std::vector<std::string> copiesAttempted;  // "source -> destination"
+    std::vector<std::string> keysDeleted;
+    std::string CallLog() const;
+
+    // --- COsApi ---------------------------------------------------------------------------
+    void SetMultibyteCodePage() override;
+    bool IsLeadByte(unsigned char byte) override;
+    void InitCommonControls() override;
+    std::uint32_t GetModuleFileNameA(OsInstance module, char* buffer,
+                                     std::uint32_t size) override;
+    int GetVersionExA(OsVersionInfo* info) override;
+    long RegOpenKeyExA(OsKey parent, const char* subKey, std::uint32_t options,
+                       std::uint32_t access, OsKey* result) override;
+    long RegQueryInfoKeyA(OsKey key, std::uint32_t* subKeyCount) override;
+    long RegEnumKeyA(OsKey key, std::uint32_t index, char* name, std::uint32_t size) override;
+    long RegDeleteKeyA(OsKey key, const char* subKey) override;
+    long RegCloseKey(OsKey key) override;
+    OsFile FileOpen(const char* path, const char* mode) override;
+    std::int64_t FileTell(OsFile file) override;
+    int FileSeek(OsFile file, std::int64_t offset, int origin) override;
+    std::uint32_t FileRead(void* buffer, std::uint32_t size, OsFile file) override;
+    int FileClose(OsFile file) override;
+    void* MemAlloc(std::uint32_t size) override;
+    std::uint32_t GetWindowsDirectoryA(char* buffer, std::uint32_t size) override;
+    int CopyFileA(const char* source, const char* destination, int failIfExists) override;
+    std::uint32_t WinExec(const char* commandLine, std::uint32_t show) override;
+    void Sleep(std::uint32_t milliseconds) override;
+    OsWindow FindWindowA(const char* className, const char* title) override;
+    int MessageBoxA(OsWindow owner, const char* text, const char* caption,
+                    std::uint32_t type) override;
+    [[noreturn]] void ExitProcess(int status) override;
+
+private:
+    struct Key {
+        std::string name;
+        bool denyWrite = false;
+        std::vector<std::unique_ptr<Key>> children;
+    };
+    struct File {
+        std::string content;
+        bool readOnly = false;
+    };
+    struct OpenFile {
+        std::string content;
+        std::int64_t position = 0;
+    };
+
+    bool Called(FakeOp op);  // logs the call; true when it is to fail
+    Key* FindKey(const std::string& path) const;
+    Key* KeyOf(OsKey handle) const;
+
+    Key m_root;  // HKEY_LOCAL_MACHINE
+    std::map<OsKey, Key*> m_openKeys;
+    OsKey m_nextHandle = 0x1000;
+    std::map<std::string, File> m_files;  // by upper-cased path
+    std::set<std::string> m_folders;      // by upper-cased path
+    std::vector<std::unique_ptr<OpenFile>> m_openFiles;
+    std::vector<std::unique_ptr<char[]>> m_allocations;
+    OsVersionInfo m_version{};
+    std::map<FakeOp, int> m_callCounts;
+    std::map<FakeOp, std::set<int>> m_failures;
+    std::set<FakeOp> m_alwaysFail;
+    std::set<int> m_failCallNumbers;
+};

@@ -1,0 +1,127 @@
+// The launcher from start-up to its end: program directory, version dispatch, refusals.
+#include "tests/app_runner.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+const char* const kUnsupportedText = "Sorry!!We don't support this Operating System";
+
+class UnsupportedVersionTest : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(UnsupportedVersionTest, ShowsOneBoxAndExitsWithZero) {
+    CFakeOs os;
+    SetWindowsVersion(os, GetParam());
+    AddPackage(os, "C:\\Disk\\", "[PCI]\r\nID1=VEN_8086\r\n");
+    os.AddKey(std::string(kNtPciBranch) + "\\VEN_8086&DEV_1234");
+    os.AddKey(std::string(k9xPciBranch) + "\\VEN_8086&DEV_1234");
+
+    const LauncherRun run = RunLauncher(os);
+
+    EXPECT_EQ(run.exitStatus, 0);
+    EXPECT_TRUE(run.endedByExitCall);
+    ASSERT_EQ(os.boxes.size(), 1u);
+    EXPECT_EQ(os.boxes[0].text, kUnsupportedText);
+    EXPECT_EQ(os.boxes[0].caption, "Worry");
+    EXPECT_EQ(os.boxes[0].type, 0u);
+    // Nothing of the package was touched.
+    EXPECT_EQ(os.CallLog().find("RegOpenKeyExA"), std::string::npos);
+    EXPECT_EQ(os.CallLog().find("FileOpen"), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(Versions, UnsupportedVersionTest,
+                         ::testing::Values("win31", "win95", "win98fe", "nt40", "vista", "win10"));
+
+TEST(LauncherFlowTest, FailedVersionQueryShowsItsBoxThenTheUnsupportedOne) {
+    CFakeOs os;
+    os.acceptedVersionSizes = {};
+    const LauncherRun run = RunLauncher(os);
+    EXPECT_EQ(run.exitStatus, 0);
+    EXPECT_EQ(run.osType, OS_NONE);
+    ASSERT_EQ(os.boxes.size(), 2u);
+    EXPECT_EQ(os.boxes[0].caption, "Check OS type Error !");
+    EXPECT_EQ(os.boxes[1].text, kUnsupportedText);
+}
+
+TEST(LauncherFlowTest, UnknownPlatformShowsItsBoxThenTheUnsupportedOne) {
+    CFakeOs os;
+    os.SetVersion(3, 5, 1, 2600);
+    const LauncherRun run = RunLauncher(os);
+    EXPECT_EQ(run.exitStatus, 0);
+    ASSERT_EQ(os.boxes.size(), 2u);
+    EXPECT_EQ(os.boxes[0].caption, "Unknown OS type !");
+    EXPECT_EQ(os.boxes[1].text, kUnsupportedText);
+}
+
+TEST(LauncherFlowTest, StartUpSetsTheCodePageFirstAndReadsItsPathBeforeTheVersion) {
+    CFakeOs os;
+    SetWindowsVersion(os, "vista");
+    RunLauncher(os);
+    EXPECT_EQ(os.CallLog(),
+              "SetMultibyteCodePage GetModuleFileNameA InitCommonControls GetModuleFileNameA "
+              "GetVersionExA MessageBoxA ExitProcess");
+}
+
+struct DirCase {
+    const char* name;
+    int codePage;
+    const char* modulePath;
+    const char* expectedDir;
+};
+
+class ProgramDirectoryTest : public ::testing::TestWithParam<DirCase> {};
+
+TEST_P(ProgramDirectoryTest, IsThePathUpToItsLastBackslash) {
+    CFakeOs os;
+    os.codePage = GetParam().codePage;
+    os.modulePath = GetParam().modulePath;
+    SetWindowsVersion(os, "vista");
+    EXPECT_EQ(RunLauncher(os).appDir, GetParam().expectedDir);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, ProgramDirectoryTest,
+    ::testing::Values(
+        DirCase{"Plain", 1252, "C:\\Disk\\Setup.exe", "C:\\Disk\\"},
+        DirCase{"DriveRoot", 1252, "Q:\\setup.exe", "Q:\\"},
+        DirCase{"Network", 1252, "\\\\server\\share\\d\\setup.exe", "\\\\server\\share\\d\\"},
+        // Big5 A5 5C ends in 0x5C: under 950 it is one character, not a separator.
+        DirCase{"Big5TrailInFileName", 950, "C:\\Disk\\\xA5\x5C.exe", "C:\\Disk\\"},
+        DirCase{"Big5TrailInFolder", 950, "C:\\\xA5\x5C\\setup.exe", "C:\\\xA5\x5C\\"},
+        DirCase{"ShiftJisTrailInFileName", 932, "C:\\D\\\x95\x5C.exe", "C:\\D\\"},
+        // The same bytes under the Western code page hold a backslash of their own.
+        DirCase{"WesternSameBytes", 1252, "C:\\Disk\\\xA5\x5C.exe", "C:\\Disk\\\xA5\x5C"}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+TEST(LauncherFlowTest, UntrustedModulePathNeverLeadsToAKeyFile) {
+    // A failed call, and a path that fills the whole 512-byte buffer with no NUL.
+    for (int variant = 0; variant < 2; ++variant) {
+        CFakeOs os;
+        SetWindowsVersion(os, "winxp");
+        AddPackage(os, "", "ID=VEN_8086\r\n");  // a key.ini relative to any folder
+        if (variant == 0)
+            os.FailAlways(FakeOp::GetModuleFileNameA);
+        else
+            os.modulePath = "C:\\" + std::string(600, 'd') + "\\setup.exe";
+
+        const LauncherRun run = RunLauncher(os);
+
+        EXPECT_EQ(run.appDir, "");
+        EXPECT_EQ(run.exitStatus, 0);
+        ASSERT_EQ(os.boxes.size(), 1u);
+        EXPECT_EQ(os.boxes[0].text, "key.ini not found !!");
+        EXPECT_EQ(os.CallLog().find("FileOpen"), std::string::npos);
+    }
+}
+
+TEST(LauncherFlowTest, ApplicationMessageBoxIsCaptionedWithTheProgramName) {
+    CFakeOs os;
+    os.modulePath = "C:\\My.Disk\\drv.Setup.exe";
+    SetWindowsVersion(os, "win98");  // reaches the key-file loader, which finds no file
+    const LauncherRun run = RunLauncher(os);
+    EXPECT_EQ(run.exitStatus, 0);
+    ASSERT_EQ(os.boxes.size(), 1u);
+    EXPECT_EQ(os.boxes[0].text, "key.ini not found !!");
+    EXPECT_EQ(os.boxes[0].caption, "drv.Setup");
+    EXPECT_EQ(os.boxes[0].type, 0x30u);  // MB_OK with the warning icon
+}
+}  // namespace
