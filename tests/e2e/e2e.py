@@ -1,0 +1,309 @@
+"""End-to-end cases: the real setup.exe under Wine, against the real registry and files.
+
+    e2e.py --list     the case names, one a line
+    e2e.py CASE       runs one case; exit 0 passed, 1 failed, 77 skipped
+
+A case builds a package folder, sets the Windows version Wine reports and the PCI device keys
+it needs, runs the launcher through boxrun.exe and checks the boxes, the exit status, the
+installer's command line and wait, the registry and the files placed.
+"""
+
+import shutil
+import sys
+from pathlib import Path
+
+import winelab as lab
+
+DEVICE = "VEN_8086&DEV_24C2&SUBSYS_24C28086&REV_01"
+OTHER = "VEN_1002&DEV_4C59&SUBSYS_00000000&REV_00"
+KEY_INI = b"[PCI]\r\nICH4=DEV_24C2\r\n"
+UNSUPPORTED_BOX = (b"Worry", b"Sorry!!We don't support this Operating System")
+NT_NO_DEVICE_BOX = (b"Worry", b"Sorry!! We don't support this ID. \nYour ID are't Correctly!!")
+W9X_NO_DEVICE_BOX = (b"Worry", b"Sorry!! We don't support this ID.\nYour ID are't Correctly!!")
+NO_KEY_FILE_BOX = (b"setup", b"key.ini not found !!")
+
+ME_COPIES = [
+    ("hx5820.inf", r"Options\install\hx5820.inf"), ("hx5820.mpd", r"Options\install\hx5820.mpd"),
+    ("hx5820.cat", r"Options\install\hx5820.cat"), ("hx5820.sys", r"Options\install\hx5820.sys"),
+    ("hxvport.vxd", r"Options\install\hxvport.vxd"),
+    ("hxpanel.cpl", r"Options\install\hxpanel.cpl"),
+    ("hxAuxDrv.sys", r"Options\install\hxAuxDrv.sys"), ("hx5820.inf", r"inf\hx5820.inf"),
+    ("hx5820.sys", r"system\hx5820.sys"), ("hxvport.vxd", r"system\hxvport.vxd"),
+    ("hxpanel.cpl", r"system\hxpanel.cpl"), ("hxAuxDrv.sys", r"system\hxAuxDrv.sys")]
+SE_COPIES = [
+    ("hx5820.ina", r"inf\hx5820.inf"), ("hx5820.mpd", r"system\IoSubsys\hx5820.mpd"),
+    ("hx5820.sys", r"system\IoSubsys\hx5820.sys"), ("hxvport.vxd", r"system\IoSubsys\hxvport.vxd"),
+    ("hxpanel.cpl", r"system\IoSubsys\hxpanel.cpl"),
+    ("hxAuxDrv.sys", r"system\IoSubsys\hxAuxDrv.sys"), ("hx5820.mpd", r"system\hx5820.mpd"),
+    ("hx5820.sys", r"system\hx5820.sys"), ("hxvport.vxd", r"system\hxvport.vxd"),
+    ("hxpanel.cpl", r"system\hxpanel.cpl"), ("hxAuxDrv.sys", r"system\hxAuxDrv.sys")]
+
+CASES = {}
+
+
+class CaseFailed(Exception):
+    pass
+
+
+def case(name):
+    def register(function):
+        CASES[name] = function
+        return function
+    return register
+
+
+def check(condition, what):
+    print(("ok: " if condition else "FAIL: ") + what)
+    if not condition:
+        raise CaseFailed(what)
+
+
+def check_equal(actual, expected, what):
+    if actual != expected:
+        print("  expected: %r\n  actual:   %r" % (expected, actual))
+    check(actual == expected, what)
+
+
+def case_dir(name):
+    folder = lab.WINE_DIR / "cases" / name
+    if folder.exists():
+        shutil.rmtree(folder)
+    folder.mkdir(parents=True)
+    return folder
+
+
+def nt_command_line(folder_win, device=DEVICE):
+    quote = (lambda p: '"%s"' % p) if " " in folder_win else (lambda p: p)
+    return ("%s %s \"PCI\\%s\"" % (quote(folder_win + "install.exe"),
+                                    quote(folder_win + "Drv\\hx5820.inf"), device)).encode()
+
+
+def windows_file(relative):
+    """The file under the Windows folder, found as Windows would: without regard to case."""
+    path = lab.windows_dir()
+    for part in relative.split("\\"):
+        matches = [p for p in path.iterdir() if p.name.lower() == part.lower()] \
+            if path.is_dir() else []
+        if not matches:
+            return None
+        path = matches[0]
+    return path
+
+
+def clean_windows_folders(with_iosubsys=True):
+    """Removes what an earlier case placed, and makes the folders Windows 9x would have."""
+    for _, relative in ME_COPIES + SE_COPIES:
+        found = windows_file(relative)
+        if found is not None:
+            found.unlink()
+    root = lab.windows_dir()
+    (root / "Options" / "install").mkdir(parents=True, exist_ok=True)
+    (root / "inf").mkdir(exist_ok=True)
+    (root / "system").mkdir(exist_ok=True)
+    iosubsys = windows_file(r"system\IoSubsys")
+    if with_iosubsys and iosubsys is None:
+        (root / "system" / "IoSubsys").mkdir()
+    if not with_iosubsys and iosubsys is not None:
+        shutil.rmtree(iosubsys)
+
+
+def check_nt_install(run, folder, folder_win, lifetime_ms, device=DEVICE):
+    check_equal(run.boxes, [], "no message box")
+    check_equal(run.exit_code, 0, "exit status 0")
+    log = lab.read_installer_log(folder)
+    check(log is not None, "the installer ran")
+    check_equal(log.command_line, nt_command_line(folder_win, device),
+                "installer command line, byte for byte")
+    check_equal(log.args, [(folder_win + "install.exe").encode(),
+                           (folder_win + "Drv\\hx5820.inf").encode(),
+                           ("PCI\\" + device).encode()], "installer arguments")
+    check(log.window_gone_tick is not None, "the installer's window went")
+    check(run.exit_tick >= log.window_gone_tick,
+          "launcher ended after the installer's window went (%d >= %d)"
+          % (run.exit_tick, log.window_gone_tick))
+    check(run.exit_tick - run.start_tick >= lifetime_ms,
+          "launcher waited the installer's lifetime of %d ms (took %d ms)"
+          % (lifetime_ms, run.exit_tick - run.start_tick))
+
+
+for version in ["win31", "win95", "nt40", "vista", "win10"]:
+    @case("unsupported_" + version)
+    def unsupported(version=version):
+        folder = lab.make_package(case_dir("unsupported_" + version) / "pkg", KEY_INI)
+        lab.Machine(version, nt_keys=[DEVICE], w9x_keys=[DEVICE + "\\0"]).apply()
+        run = lab.run_launcher(folder / "setup.exe")
+        check_equal(run.boxes, [UNSUPPORTED_BOX], "exactly the unsupported-system box")
+        check_equal(run.exit_code, 0, "exit status 0")
+        check(lab.read_installer_log(folder) is None, "installer not started")
+        check(lab.key_exists(lab.W9X_PCI + "\\" + DEVICE), "9x device key kept")
+
+
+for version in ["win2k", "winxp"]:
+    @case("nt_install_" + version)
+    def nt_install(version=version):
+        folder = lab.make_package(case_dir("nt_install_" + version) / "pkg", KEY_INI)
+        lab.Machine(version, nt_keys=[OTHER, DEVICE + "\\3&61aaa01&0&E8"]).apply()
+        run = lab.run_launcher(folder / "setup.exe", env_extra={"STANDIN_LIFETIME_MS": "5000"})
+        check_nt_install(run, folder, lab.windows_path(folder) + "\\", 5000)
+
+
+@case("nt_installer_window_late")
+def nt_installer_window_late():
+    # A window that shows only after the first look is not waited for.
+    folder = lab.make_package(case_dir("nt_installer_window_late") / "pkg", KEY_INI)
+    lab.Machine("winxp", nt_keys=[DEVICE]).apply()
+    run = lab.run_launcher(folder / "setup.exe", env_extra={
+        "STANDIN_LIFETIME_MS": "9000", "STANDIN_WINDOW_DELAY_MS": "3000"})
+    check_equal(run.boxes, [], "no message box")
+    log = lab.read_installer_log(folder)
+    check(log is not None, "the installer ran")
+    check(run.exit_tick - log.start_tick < 3000,
+          "launcher ended before the late window showed (%d ms after the installer started)"
+          % (run.exit_tick - log.start_tick))
+
+
+@case("nt_no_device")
+def nt_no_device():
+    folder = lab.make_package(case_dir("nt_no_device") / "pkg", KEY_INI)
+    lab.Machine("winxp", nt_keys=[OTHER]).apply()
+    run = lab.run_launcher(folder / "setup.exe")
+    check_equal(run.boxes, [NT_NO_DEVICE_BOX], "the NT no-device box")
+    check_equal(run.exit_code, 0, "exit status 0")
+    check(lab.read_installer_log(folder) is None, "installer not started")
+
+
+for version in ["winxp", "win98"]:
+    @case("missing_key_file_" + version)
+    def missing_key_file(version=version):
+        folder = lab.make_package(case_dir("missing_key_file_" + version) / "pkg", None)
+        lab.Machine(version, nt_keys=[DEVICE], w9x_keys=[DEVICE]).apply()
+        run = lab.run_launcher(folder / "setup.exe")
+        check_equal(run.boxes, [NO_KEY_FILE_BOX], "the missing-key-file box")
+        check_equal(run.exit_code, 0, "exit status 0")
+        check(lab.key_exists(lab.W9X_PCI + "\\" + DEVICE), "9x device key kept")
+        check(lab.read_installer_log(folder) is None, "installer not started")
+
+
+def check_placed(folder, copies, present=lambda relative: True):
+    for source, relative in copies:
+        placed = windows_file(relative)
+        if present(relative):
+            expected = (folder / "drv" / source).read_bytes()
+            check(placed is not None and placed.read_bytes() == expected,
+                  "%s holds drv\\%s" % (relative, source))
+        else:
+            check(placed is None, "%s not placed" % relative)
+
+
+for version, copies in [("win98", SE_COPIES), ("winme", ME_COPIES)]:
+    @case("w9x_place_" + version)
+    def w9x_place(version=version, copies=copies):
+        folder = lab.make_package(case_dir("w9x_place_" + version) / "pkg", KEY_INI)
+        clean_windows_folders()
+        lab.Machine(version, w9x_keys=[OTHER + "\\0", DEVICE + "\\3&61AAA01&0&E8"]).apply()
+        run = lab.run_launcher(folder / "setup.exe")
+        check_equal(run.boxes, [], "no message box")
+        check_equal(run.exit_code, 0, "exit status 0")
+        check(not lab.key_exists(lab.W9X_PCI + "\\" + DEVICE), "device key removed")
+        check(lab.key_exists(lab.W9X_PCI + "\\" + OTHER + "\\0"), "other device kept")
+        check_placed(folder, copies)
+        if version == "win98":
+            check(windows_file(r"Options\install\hx5820.cat") is None, "no catalog on 98 SE")
+
+
+@case("w9x_missing_iosubsys")
+def w9x_missing_iosubsys():
+    folder = lab.make_package(case_dir("w9x_missing_iosubsys") / "pkg", KEY_INI)
+    clean_windows_folders(with_iosubsys=False)
+    lab.Machine("win98", w9x_keys=[DEVICE]).apply()
+    run = lab.run_launcher(folder / "setup.exe")
+    check_equal((run.boxes, run.exit_code), ([], 0), "no box, exit status 0")
+    check_placed(folder, SE_COPIES, present=lambda relative: "IoSubsys" not in relative)
+
+
+for name, key_ini, box in [("w9x_no_device", KEY_INI, W9X_NO_DEVICE_BOX),
+                           ("w9x_empty_id", b"[PCI]\r\nEMPTY=\r\n", W9X_NO_DEVICE_BOX)]:
+    @case(name)
+    def w9x_refused(name=name, key_ini=key_ini, box=box):
+        folder = lab.make_package(case_dir(name) / "pkg", key_ini)
+        clean_windows_folders()
+        lab.Machine("winme", w9x_keys=[OTHER + "\\0", "VEN_1106&DEV_3038\\1"]).apply()
+        run = lab.run_launcher(folder / "setup.exe")
+        check_equal(run.boxes, [box], "the 9x no-device box")
+        check_equal(run.exit_code, 0, "exit status 0")
+        check(lab.key_exists(lab.W9X_PCI + "\\" + OTHER + "\\0")
+              and lab.key_exists(lab.W9X_PCI + "\\VEN_1106&DEV_3038\\1"), "no key deleted")
+        check_placed(folder, ME_COPIES, present=lambda relative: False)
+
+
+@case("nt_path_with_blank")
+def nt_path_with_blank():
+    top = case_dir("nt_path_with_blank")
+    folder = lab.make_package(top / "My Disk", KEY_INI)
+    # What an unquoted command line would start instead of the installer.
+    shutil.copy(lab.STANDIN_EXE, top / "My.exe")
+    lab.Machine("winxp", nt_keys=[DEVICE]).apply()
+    run = lab.run_launcher(folder / "setup.exe", env_extra={"STANDIN_LIFETIME_MS": "2500"})
+    check_nt_install(run, folder, lab.windows_path(folder) + "\\", 2500)
+    check(lab.read_installer_log(top) is None, "My.exe beside the package did not run")
+
+
+@case("nt_drive_root")
+def nt_drive_root():
+    folder = lab.make_package(case_dir("nt_drive_root") / "pkg", KEY_INI)
+    link = lab.PREFIX / "dosdevices" / "q:"
+    if link.is_symlink() or link.exists():
+        link.unlink()
+    link.symlink_to(folder)
+    try:
+        lab.Machine("win2k", nt_keys=[DEVICE]).apply()
+        run = lab.run_launcher("Q:\\setup.exe", env_extra={"STANDIN_LIFETIME_MS": "2500"})
+        check_nt_install(run, folder, "Q:\\", 2500)
+    finally:
+        link.unlink()
+
+
+@case("big5_program_name")
+def big5_program_name():
+    # U+529F is A5 5C in Big5 (code page 950): its trail byte is a backslash.
+    lang = "zh_TW.UTF-8"
+    folder = lab.make_package(case_dir("big5_program_name") / "pkg\u529f", KEY_INI,
+                              exe_name="\u529f.exe")
+    lab.session("start", lang=lang)
+    try:
+        lab.Machine("winxp", nt_keys=[DEVICE]).apply(lang=lang)
+        run = lab.run_launcher(folder / "\u529f.exe", lang=lang,
+                               env_extra={"STANDIN_LIFETIME_MS": "2500"})
+        check_equal(run.boxes, [], "no message box")
+        log = lab.read_installer_log(folder)
+        check(log is not None, "the installer ran")
+        folder_ansi = (lab.windows_path(folder) + "\\").encode("cp950")
+        check(folder_ansi.endswith(b"\xa5\x5c\\"), "the folder name ends in a 0x5C trail byte")
+        check_equal(log.command_line,
+                    folder_ansi + b"install.exe " + folder_ansi + b"Drv\\hx5820.inf \"PCI\\"
+                    + DEVICE.encode() + b"\"", "installer command line, byte for byte")
+    finally:
+        lab.session("start")
+
+
+def main(argv):
+    if len(argv) == 2 and argv[1] == "--list":
+        print("\n".join(CASES))
+        return 0
+    if len(argv) != 2 or argv[1] not in CASES:
+        print("usage: e2e.py --list | CASE", file=sys.stderr)
+        return 2
+    missing = [p for p in (lab.SETUP_EXE, lab.BOXRUN_EXE, lab.STANDIN_EXE) if not p.exists()]
+    if missing:
+        print("SKIP: the win32 build is absent (%s); build it with "
+              "'cmake --preset win32 && cmake --build --preset win32'" % missing[0])
+        return 77
+    try:
+        CASES[argv[1]]()
+    except CaseFailed:
+        return 1
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
