@@ -37,8 +37,7 @@ bool CDriverSetupApp::InitInstance() {
     } else if (m_nOsType == OS_WIN98SE || m_nOsType == OS_WINME) {
         PlaceDriverFiles9x();
     } else {
-        Os().MessageBoxA(nullptr, "Sorry!!We don't support this Operating System", "Worry",
-                         MB_OK);
+        Os().MessageBoxA(nullptr, "Sorry!!We don't support this Operating System", "Worry", MB_OK);
         Os().ExitProcess(0);
     }
     return false;

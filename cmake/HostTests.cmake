@@ -27,3 +27,10 @@ target_link_libraries(unit_tests PRIVATE fake_os GTest::gtest_main)
 gtest_discover_tests(unit_tests PROPERTIES LABELS unit)
 
 include(tests/e2e/E2ETests.cmake)
+
+# The tree keeps one format.
+find_program(CLANG_FORMAT clang-format REQUIRED)
+add_test(NAME lint.clang_format
+    COMMAND sh -c "git ls-files '*.cpp' '*.h' | xargs ${CLANG_FORMAT} --dry-run --Werror"
+    WORKING_DIRECTORY ${CMAKE_SOURCE_DIR})
+set_tests_properties(lint.clang_format PROPERTIES LABELS lint)

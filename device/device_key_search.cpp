@@ -20,9 +20,13 @@ bool NamesListedDevice(const char* name) {
 }
 }  // namespace
 
-bool CDriverSetupApp::FindDeviceKey() { return SearchDeviceKeys(false); }
+bool CDriverSetupApp::FindDeviceKey() {
+    return SearchDeviceKeys(false);
+}
 
-bool CDriverSetupApp::RemoveDeviceKey() { return SearchDeviceKeys(true); }
+bool CDriverSetupApp::RemoveDeviceKey() {
+    return SearchDeviceKeys(true);
+}
 
 bool CDriverSetupApp::SearchDeviceKeys(bool remove) {
     LoadKeyFile();

@@ -29,8 +29,8 @@ bool CDriverSetupApp::ReadWholeFile(const char* path) {
         return false;
 
     const std::int32_t size = GetFileSizePlusOne(file);
-    char* text = size > 0 ? static_cast<char*>(Os().MemAlloc(static_cast<std::uint32_t>(size)))
-                          : nullptr;
+    char* text =
+        size > 0 ? static_cast<char*>(Os().MemAlloc(static_cast<std::uint32_t>(size))) : nullptr;
     if (text == nullptr) {
         Os().FileClose(file);
         return false;

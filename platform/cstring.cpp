@@ -26,11 +26,17 @@ CString::CString(const char* text) : CString() {
     Assign(text, static_cast<int>(std::strlen(text)));
 }
 
-CString::CString(const char* bytes, int length) : CString() { Assign(bytes, length); }
+CString::CString(const char* bytes, int length) : CString() {
+    Assign(bytes, length);
+}
 
-CString::CString(const CString& other) : CString() { Assign(other.m_pchData, other.m_nLength); }
+CString::CString(const CString& other) : CString() {
+    Assign(other.m_pchData, other.m_nLength);
+}
 
-CString::~CString() { Empty(); }
+CString::~CString() {
+    Empty();
+}
 
 CString& CString::operator=(const char* text) {
     Assign(text, static_cast<int>(std::strlen(text)));
@@ -86,7 +92,9 @@ int CString::Find(const char* text, int start) const {
     return found < 0 ? -1 : start + found;
 }
 
-void CString::MakeReverse() { MbReverse(m_pchData, m_nLength); }
+void CString::MakeReverse() {
+    MbReverse(m_pchData, m_nLength);
+}
 
 void CString::Assign(const char* bytes, int length) {
     char* block = AllocateText(length);

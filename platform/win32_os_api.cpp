@@ -17,8 +17,7 @@ public:
     bool IsLeadByte(unsigned char byte) override { return _ismbblead(byte) != 0; }
 
     void InitCommonControls() override { ::InitCommonControls(); }
-    std::uint32_t GetModuleFileNameA(OsInstance module, char* buffer,
-                                     std::uint32_t size) override {
+    std::uint32_t GetModuleFileNameA(OsInstance module, char* buffer, std::uint32_t size) override {
         return ::GetModuleFileNameA(reinterpret_cast<HMODULE>(module), buffer, size);
     }
     int GetVersionExA(OsVersionInfo* info) override {
@@ -29,8 +28,8 @@ public:
     long RegOpenKeyExA(OsKey parent, const char* subKey, std::uint32_t options,
                        std::uint32_t access, OsKey* result) override {
         HKEY key = nullptr;
-        const LONG status = ::RegOpenKeyExA(reinterpret_cast<HKEY>(parent), subKey, options,
-                                            access, &key);
+        const LONG status =
+            ::RegOpenKeyExA(reinterpret_cast<HKEY>(parent), subKey, options, access, &key);
         *result = reinterpret_cast<OsKey>(key);
         return status;
     }
@@ -92,4 +91,6 @@ private:
 CWin32OsApi g_win32Os;
 }  // namespace
 
-COsApi& Os() { return g_win32Os; }
+COsApi& Os() {
+    return g_win32Os;
+}

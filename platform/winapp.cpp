@@ -26,13 +26,17 @@ CWinApp::CWinApp() : m_hInstance(nullptr) {
     g_pApp = this;
 }
 
-CWinApp::~CWinApp() { g_pApp = nullptr; }
+CWinApp::~CWinApp() {
+    g_pApp = nullptr;
+}
 
 int CWinApp::DoMessageBox(const char* text, std::uint32_t type, std::uint32_t /*helpId*/) {
     return Os().MessageBoxA(nullptr, text, m_strExeName, type | MB_ICONEXCLAMATION);
 }
 
-CWinApp* AfxGetApp() { return g_pApp; }
+CWinApp* AfxGetApp() {
+    return g_pApp;
+}
 
 int AfxWinMain(OsInstance instance) {
     CWinApp* app = AfxGetApp();

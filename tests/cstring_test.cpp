@@ -8,7 +8,9 @@
 #include <string>
 
 namespace {
-std::string Text(const CString& s) { return std::string(s, static_cast<std::size_t>(s.GetLength())); }
+std::string Text(const CString& s) {
+    return std::string(s, static_cast<std::size_t>(s.GetLength()));
+}
 
 TEST(CStringTest, BuildsTextByAssignmentAndAppending) {
     CFakeOs os;
@@ -93,7 +95,10 @@ TEST(MbcsTextTest, SubstringMatchesOnlyAtCharacterBoundaries) {
     CFakeOs os;
     os.codePage = 950;
     EXPECT_EQ(MbFindString("\xA5\x41", "A"), -1);  // 0x41 is a Big5 trail byte here
-    EXPECT_EQ(MbFindString("\xA5\x41" "A", "A"), 2);
+    EXPECT_EQ(MbFindString("\xA5\x41"
+                           "A",
+                           "A"),
+              2);
     EXPECT_EQ(MbFindString("abc", ""), 0);
     // A lead byte at the very end is a character by itself.
     EXPECT_EQ(MbCharLength("\xA5"), 1);

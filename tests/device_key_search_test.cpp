@@ -63,9 +63,11 @@ TEST_F(DeviceKeySearchTest, EmptyAndOverLongIdsMatchNothing) {
 TEST_F(DeviceKeySearchTest, TrailByteOfADoubleByteNameDoesNotMatch) {
     os.codePage = 950;
     Package("A=A&DEV\r\n");
-    Keys(kNt, {"VEN_\xA5" "A&DEV_1"});
+    Keys(kNt, {"VEN_\xA5"
+               "A&DEV_1"});
     EXPECT_FALSE(app.FindDeviceKey());
-    Keys(kNt, {"VEN_\xA5" "AA&DEV_1"});
+    Keys(kNt, {"VEN_\xA5"
+               "AA&DEV_1"});
     EXPECT_TRUE(app.FindDeviceKey());
 }
 

@@ -32,22 +32,30 @@ protected:
     CFakeOs os;
 };
 
-const Lines kMeCopies = {
-    "hx5820.inf", "\\Options\\install\\hx5820.inf", "hx5820.mpd", "\\Options\\install\\hx5820.mpd",
-    "hx5820.cat", "\\Options\\install\\hx5820.cat", "hx5820.sys", "\\Options\\install\\hx5820.sys",
-    "hxvport.vxd", "\\Options\\install\\hxvport.vxd", "hxpanel.cpl",
-    "\\Options\\install\\hxpanel.cpl", "hxAuxDrv.sys", "\\Options\\install\\hxAuxDrv.sys",
-    "hx5820.inf", "\\inf\\hx5820.inf", "hx5820.sys", "\\system\\hx5820.sys", "hxvport.vxd",
-    "\\system\\hxvport.vxd", "hxpanel.cpl", "\\system\\hxpanel.cpl", "hxAuxDrv.sys",
-    "\\system\\hxAuxDrv.sys"};
+const Lines kMeCopies = {"hx5820.inf",   "\\Options\\install\\hx5820.inf",
+                         "hx5820.mpd",   "\\Options\\install\\hx5820.mpd",
+                         "hx5820.cat",   "\\Options\\install\\hx5820.cat",
+                         "hx5820.sys",   "\\Options\\install\\hx5820.sys",
+                         "hxvport.vxd",  "\\Options\\install\\hxvport.vxd",
+                         "hxpanel.cpl",  "\\Options\\install\\hxpanel.cpl",
+                         "hxAuxDrv.sys", "\\Options\\install\\hxAuxDrv.sys",
+                         "hx5820.inf",   "\\inf\\hx5820.inf",
+                         "hx5820.sys",   "\\system\\hx5820.sys",
+                         "hxvport.vxd",  "\\system\\hxvport.vxd",
+                         "hxpanel.cpl",  "\\system\\hxpanel.cpl",
+                         "hxAuxDrv.sys", "\\system\\hxAuxDrv.sys"};
 
-const Lines k98SeCopies = {
-    "hx5820.ina", "\\inf\\hx5820.inf", "hx5820.mpd", "\\system\\IoSubsys\\hx5820.mpd",
-    "hx5820.sys", "\\system\\IoSubsys\\hx5820.sys", "hxvport.vxd",
-    "\\system\\IoSubsys\\hxvport.vxd", "hxpanel.cpl", "\\system\\IoSubsys\\hxpanel.cpl",
-    "hxAuxDrv.sys", "\\system\\IoSubsys\\hxAuxDrv.sys", "hx5820.mpd", "\\system\\hx5820.mpd",
-    "hx5820.sys", "\\system\\hx5820.sys", "hxvport.vxd", "\\system\\hxvport.vxd", "hxpanel.cpl",
-    "\\system\\hxpanel.cpl", "hxAuxDrv.sys", "\\system\\hxAuxDrv.sys"};
+const Lines k98SeCopies = {"hx5820.ina",   "\\inf\\hx5820.inf",
+                           "hx5820.mpd",   "\\system\\IoSubsys\\hx5820.mpd",
+                           "hx5820.sys",   "\\system\\IoSubsys\\hx5820.sys",
+                           "hxvport.vxd",  "\\system\\IoSubsys\\hxvport.vxd",
+                           "hxpanel.cpl",  "\\system\\IoSubsys\\hxpanel.cpl",
+                           "hxAuxDrv.sys", "\\system\\IoSubsys\\hxAuxDrv.sys",
+                           "hx5820.mpd",   "\\system\\hx5820.mpd",
+                           "hx5820.sys",   "\\system\\hx5820.sys",
+                           "hxvport.vxd",  "\\system\\hxvport.vxd",
+                           "hxpanel.cpl",  "\\system\\hxpanel.cpl",
+                           "hxAuxDrv.sys", "\\system\\hxAuxDrv.sys"};
 
 TEST_F(DriverFiles9xTest, MeRemovesTheDeviceKeyAndCopiesItsListInOrder) {
     Machine("winme");
@@ -84,7 +92,7 @@ TEST_F(DriverFiles9xTest, FailedCopiesAreSkippedAndTheRestMade) {
     os.AddFolder("C:\\WINDOWS\\system");  // no IoSubsys folder
     AddPackage(os, "C:\\Disk\\", "ICH4=DEV_24C2\r\n");
     os.AddKey(std::string(k9xPciBranch) + "\\" + kDevice);
-    os.AddFile("C:\\WINDOWS\\system\\hx5820.sys", "old driver");      // overwritten
+    os.AddFile("C:\\WINDOWS\\system\\hx5820.sys", "old driver");         // overwritten
     os.AddFile("C:\\WINDOWS\\system\\hxpanel.cpl", "read-only applet");  // kept
     os.SetReadOnly("C:\\WINDOWS\\system\\hxpanel.cpl");
     os.FailCall(FakeOp::GetWindowsDirectoryA, 9);  // the copy of hxvport.vxd to system

@@ -56,13 +56,28 @@ COsApi& Os() {
 }
 
 const char* FakeOpName(FakeOp op) {
-    static const char* const names[] = {
-        "SetMultibyteCodePage", "InitCommonControls", "GetModuleFileNameA", "GetVersionExA",
-        "RegOpenKeyExA",        "RegQueryInfoKeyA",   "RegEnumKeyA",        "RegDeleteKeyA",
-        "RegCloseKey",          "FileOpen",           "FileTell",           "FileSeek",
-        "FileRead",             "FileClose",          "MemAlloc",           "GetWindowsDirectoryA",
-        "CopyFileA",            "WinExec",            "Sleep",              "FindWindowA",
-        "MessageBoxA",          "ExitProcess"};
+    static const char* const names[] = {"SetMultibyteCodePage",
+                                        "InitCommonControls",
+                                        "GetModuleFileNameA",
+                                        "GetVersionExA",
+                                        "RegOpenKeyExA",
+                                        "RegQueryInfoKeyA",
+                                        "RegEnumKeyA",
+                                        "RegDeleteKeyA",
+                                        "RegCloseKey",
+                                        "FileOpen",
+                                        "FileTell",
+                                        "FileSeek",
+                                        "FileRead",
+                                        "FileClose",
+                                        "MemAlloc",
+                                        "GetWindowsDirectoryA",
+                                        "CopyFileA",
+                                        "WinExec",
+                                        "Sleep",
+                                        "FindWindowA",
+                                        "MessageBoxA",
+                                        "ExitProcess"};
     return names[static_cast<int>(op)];
 }
 
@@ -71,7 +86,9 @@ CFakeOs::CFakeOs() {
     SetVersion(2, 5, 1, 2600);
 }
 
-CFakeOs::~CFakeOs() { g_fakeOs = nullptr; }
+CFakeOs::~CFakeOs() {
+    g_fakeOs = nullptr;
+}
 
 void CFakeOs::SetVersion(std::uint32_t platform, std::uint32_t major, std::uint32_t minor,
                          std::uint32_t build) {
@@ -86,8 +103,9 @@ void CFakeOs::SetVersion(std::uint32_t platform, std::uint32_t major, std::uint3
 void CFakeOs::AddKey(const std::string& path) {
     Key* key = &m_root;
     for (const std::string& part : SplitPath(path)) {
-        auto it = std::find_if(key->children.begin(), key->children.end(),
-                               [&](const auto& child) { return Upper(child->name) == Upper(part); });
+        auto it = std::find_if(key->children.begin(), key->children.end(), [&](const auto& child) {
+            return Upper(child->name) == Upper(part);
+        });
         if (it == key->children.end()) {
             key->children.push_back(std::make_unique<Key>());
             key->children.back()->name = part;
@@ -98,9 +116,13 @@ void CFakeOs::AddKey(const std::string& path) {
     }
 }
 
-void CFakeOs::DenyWriteAccess(const std::string& path) { FindKey(path)->denyWrite = true; }
+void CFakeOs::DenyWriteAccess(const std::string& path) {
+    FindKey(path)->denyWrite = true;
+}
 
-bool CFakeOs::KeyExists(const std::string& path) const { return FindKey(path) != nullptr; }
+bool CFakeOs::KeyExists(const std::string& path) const {
+    return FindKey(path) != nullptr;
+}
 
 std::vector<std::string> CFakeOs::SubKeyNames(const std::string& path) const {
     std::vector<std::string> names;
@@ -114,8 +136,9 @@ std::vector<std::string> CFakeOs::SubKeyNames(const std::string& path) const {
 CFakeOs::Key* CFakeOs::FindKey(const std::string& path) const {
     const Key* key = &m_root;
     for (const std::string& part : SplitPath(path)) {
-        auto it = std::find_if(key->children.begin(), key->children.end(),
-                               [&](const auto& child) { return Upper(child->name) == Upper(part); });
+        auto it = std::find_if(key->children.begin(), key->children.end(), [&](const auto& child) {
+            return Upper(child->name) == Upper(part);
+        });
         if (it == key->children.end())
             return nullptr;
         key = it->get();
@@ -140,7 +163,9 @@ void CFakeOs::AddFile(const std::string& path, const std::string& content) {
     m_files[Upper(path)].content = content;
 }
 
-void CFakeOs::SetReadOnly(const std::string& path) { m_files.at(Upper(path)).readOnly = true; }
+void CFakeOs::SetReadOnly(const std::string& path) {
+    m_files.at(Upper(path)).readOnly = true;
+}
 
 bool CFakeOs::FileExists(const std::string& path) const {
     return m_files.count(Upper(path)) != 0;
@@ -150,11 +175,17 @@ std::string CFakeOs::FileContent(const std::string& path) const {
     return m_files.at(Upper(path)).content;
 }
 
-void CFakeOs::FailCall(FakeOp op, int nth) { m_failures[op].insert(nth); }
+void CFakeOs::FailCall(FakeOp op, int nth) {
+    m_failures[op].insert(nth);
+}
 
-void CFakeOs::FailAlways(FakeOp op) { m_alwaysFail.insert(op); }
+void CFakeOs::FailAlways(FakeOp op) {
+    m_alwaysFail.insert(op);
+}
 
-void CFakeOs::FailCallNumber(int n) { m_failCallNumbers.insert(n); }
+void CFakeOs::FailCallNumber(int n) {
+    m_failCallNumbers.insert(n);
+}
 
 std::string CFakeOs::CallLog() const {
     std::string log;
@@ -173,7 +204,9 @@ bool CFakeOs::Called(FakeOp op) {
            m_failCallNumbers.count(static_cast<int>(calls.size())) != 0;
 }
 
-void CFakeOs::SetMultibyteCodePage() { Called(FakeOp::SetMultibyteCodePage); }
+void CFakeOs::SetMultibyteCodePage() {
+    Called(FakeOp::SetMultibyteCodePage);
+}
 
 bool CFakeOs::IsLeadByte(unsigned char byte) {
     switch (codePage) {
@@ -188,7 +221,9 @@ bool CFakeOs::IsLeadByte(unsigned char byte) {
     }
 }
 
-void CFakeOs::InitCommonControls() { Called(FakeOp::InitCommonControls); }
+void CFakeOs::InitCommonControls() {
+    Called(FakeOp::InitCommonControls);
+}
 
 std::uint32_t CFakeOs::GetModuleFileNameA(OsInstance, char* buffer, std::uint32_t size) {
     if (Called(FakeOp::GetModuleFileNameA))
@@ -213,8 +248,8 @@ int CFakeOs::GetVersionExA(OsVersionInfo* info) {
     return 1;
 }
 
-long CFakeOs::RegOpenKeyExA(OsKey parent, const char* subKey, std::uint32_t,
-                            std::uint32_t access, OsKey* result) {
+long CFakeOs::RegOpenKeyExA(OsKey parent, const char* subKey, std::uint32_t, std::uint32_t access,
+                            OsKey* result) {
     *result = 0;
     if (Called(FakeOp::RegOpenKeyExA))
         return registryFailure;
@@ -306,8 +341,8 @@ std::uint32_t CFakeOs::FileRead(void* buffer, std::uint32_t size, OsFile file) {
         return 0;
     OpenFile* open = reinterpret_cast<OpenFile*>(file);
     const std::int64_t available = static_cast<std::int64_t>(open->content.size()) - open->position;
-    const std::uint32_t count =
-        static_cast<std::uint32_t>(std::max<std::int64_t>(0, std::min<std::int64_t>(size, available)));
+    const std::uint32_t count = static_cast<std::uint32_t>(
+        std::max<std::int64_t>(0, std::min<std::int64_t>(size, available)));
     std::memcpy(buffer, open->content.data() + open->position, count);
     open->position += count;
     return count;
@@ -315,8 +350,9 @@ std::uint32_t CFakeOs::FileRead(void* buffer, std::uint32_t size, OsFile file) {
 
 int CFakeOs::FileClose(OsFile file) {
     const bool fail = Called(FakeOp::FileClose);
-    auto it = std::find_if(m_openFiles.begin(), m_openFiles.end(),
-                           [&](const auto& open) { return open.get() == reinterpret_cast<OpenFile*>(file); });
+    auto it = std::find_if(m_openFiles.begin(), m_openFiles.end(), [&](const auto& open) {
+        return open.get() == reinterpret_cast<OpenFile*>(file);
+    });
     if (it != m_openFiles.end())
         m_openFiles.erase(it);
     return fail ? -1 : 0;

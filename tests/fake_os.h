@@ -69,8 +69,8 @@ public:
     // --- Machine set-up ---------------------------------------------------------------
     std::string modulePath = "C:\\Disk\\setup.exe";
     std::string windowsDir = "C:\\WINDOWS";
-    int codePage = 1252;            // 1252, 932, 936, 949 or 950
-    bool deleteKeyTrees = true;     // Windows 9x: a key goes with its subkeys
+    int codePage = 1252;         // 1252, 932, 936, 949 or 950
+    bool deleteKeyTrees = true;  // Windows 9x: a key goes with its subkeys
     std::set<std::uint32_t> acceptedVersionSizes = {156, 148};
     void SetVersion(std::uint32_t platform, std::uint32_t major, std::uint32_t minor,
                     std::uint32_t build);
@@ -117,8 +117,7 @@ public:
     void SetMultibyteCodePage() override;
     bool IsLeadByte(unsigned char byte) override;
     void InitCommonControls() override;
-    std::uint32_t GetModuleFileNameA(OsInstance module, char* buffer,
-                                     std::uint32_t size) override;
+    std::uint32_t GetModuleFileNameA(OsInstance module, char* buffer, std::uint32_t size) override;
     int GetVersionExA(OsVersionInfo* info) override;
     long RegOpenKeyExA(OsKey parent, const char* subKey, std::uint32_t options,
                        std::uint32_t access, OsKey* result) override;

@@ -38,7 +38,8 @@ TEST_F(InstallerNtTest, StartsTheInstallerHiddenWithTheInfAndHardwareId) {
     EXPECT_FALSE(run.endedByExitCall);
     ASSERT_EQ(os.commandLines.size(), 1u);
     EXPECT_EQ(os.commandLines[0], std::string("C:\\Disk\\install.exe C:\\Disk\\Drv\\hx5820.inf "
-                                              "\"PCI\\") + kDevice + "\"");
+                                              "\"PCI\\") +
+                                      kDevice + "\"");
     EXPECT_EQ(os.execShowModes, std::vector<std::uint32_t>{0});  // SW_HIDE
     EXPECT_TRUE(os.boxes.empty());
     EXPECT_EQ(run.deviceId, std::string(kDevice) + "\"");

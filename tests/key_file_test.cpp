@@ -41,7 +41,10 @@ TEST(KeyFileTest, FilesWithoutEntriesGiveAnEmptyTable) {
     EXPECT_EQ(Load(""), Ids{});
     EXPECT_EQ(Load("[PCI]\r\nno entries here\r\n"), Ids{});
     // UTF-16 text ends at the high byte of its first character.
-    EXPECT_EQ(Load(std::string("\xFF\xFE" "A\0=\0x\0\r\0\n\0", 12)), Ids{});
+    EXPECT_EQ(Load(std::string("\xFF\xFE"
+                               "A\0=\0x\0\r\0\n\0",
+                               12)),
+              Ids{});
 }
 
 TEST(KeyFileTest, LineFeedsAreOrdinaryBytes) {

@@ -16,10 +16,10 @@ struct Scan {
     std::vector<HWND> found;
 };
 
-std::string escape(const char *s) {
+std::string escape(const char* s) {
     static const char hex[] = "0123456789abcdef";
     std::string out;
-    for (const unsigned char *p = reinterpret_cast<const unsigned char *>(s); *p; ++p) {
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(s); *p; ++p) {
         if (*p < 0x20 || *p >= 0x7f || *p == '\\') {
             out += "\\x";
             out += hex[*p >> 4];
@@ -32,7 +32,7 @@ std::string escape(const char *s) {
 }
 
 BOOL CALLBACK collectBox(HWND hwnd, LPARAM lp) {
-    Scan *scan = reinterpret_cast<Scan *>(lp);
+    Scan* scan = reinterpret_cast<Scan*>(lp);
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
     char cls[16];
@@ -54,7 +54,7 @@ std::string textOf(HWND hwnd) {
 }
 
 BOOL CALLBACK staticText(HWND hwnd, LPARAM lp) {
-    std::string *text = reinterpret_cast<std::string *>(lp);
+    std::string* text = reinterpret_cast<std::string*>(lp);
     char cls[16];
     if (GetClassNameA(hwnd, cls, sizeof cls) && lstrcmpiA(cls, "Static") == 0 &&
         (GetWindowLongA(hwnd, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) {
@@ -76,16 +76,16 @@ void reportBox(HWND box) {
     PostMessageA(box, WM_COMMAND, IDOK, 0);
 }
 
-bool contains(const std::vector<HWND> &v, HWND h) {
+bool contains(const std::vector<HWND>& v, HWND h) {
     for (HWND x : v)
         if (x == h)
             return true;
     return false;
 }
 
-} // namespace
+}  // namespace
 
-int main(int argc, char **argv) {
+int main(int argc, char** argv) {
     // Plain LF line ends: the reader splits on tabs and newlines only.
     _setmode(_fileno(stdout), _O_BINARY);
     if (argc < 2 || argc > 3) {
@@ -94,7 +94,7 @@ int main(int argc, char **argv) {
     }
     unsigned long timeout = 60;
     if (argc == 3) {
-        char *end = nullptr;
+        char* end = nullptr;
         timeout = strtoul(argv[2], &end, 10);
         if (*argv[2] == '\0' || *end != '\0' || timeout == 0 || timeout > 86400) {
             fprintf(stderr, "boxrun: bad timeout '%s'\n", argv[2]);

@@ -16,10 +16,10 @@ namespace {
 
 HANDLE logFile = INVALID_HANDLE_VALUE;
 
-std::string escape(const char *s) {
+std::string escape(const char* s) {
     static const char hex[] = "0123456789abcdef";
     std::string out;
-    for (const unsigned char *p = reinterpret_cast<const unsigned char *>(s); *p; ++p) {
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(s); *p; ++p) {
         if (*p < 0x20 || *p >= 0x7f || *p == '\\') {
             out += "\\x";
             out += hex[*p >> 4];
@@ -31,7 +31,7 @@ std::string escape(const char *s) {
     return out;
 }
 
-void logLine(const std::string &line) {
+void logLine(const std::string& line) {
     DWORD written = 0;
     std::string data = line + "\n";
     WriteFile(logFile, data.data(), static_cast<DWORD>(data.size()), &written, nullptr);
@@ -47,31 +47,31 @@ void openLog() {
     char path[MAX_PATH + 16];
     DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
     path[n] = '\0';
-    char *slash = strrchr(path, '\\');
+    char* slash = strrchr(path, '\\');
     lstrcpyA(slash ? slash + 1 : path, "install.log");
     // FILE_APPEND_DATA without FILE_WRITE_DATA makes every write go to the end of the file.
     logFile = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                           OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-UINT envMs(const char *name, UINT fallback) {
+UINT envMs(const char* name, UINT fallback) {
     char buf[32];
     DWORD n = GetEnvironmentVariableA(name, buf, sizeof buf);
     if (n == 0 || n >= sizeof buf)
         return fallback;
-    char *end = nullptr;
+    char* end = nullptr;
     unsigned long v = strtoul(buf, &end, 10);
     return *end == '\0' ? static_cast<UINT>(v) : fallback;
 }
 
-HWND makeWindow(HINSTANCE inst, const char *title) {
+HWND makeWindow(HINSTANCE inst, const char* title) {
     HWND wnd = CreateWindowExA(0, "StandinInstallWnd", title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                                CW_USEDEFAULT, 320, 200, nullptr, nullptr, inst, nullptr);
     logLine((wnd ? "WINDOW\t" : "NOWINDOW\t") + tick());
     return wnd;
 }
 
-} // namespace
+}  // namespace
 
 int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
     openLog();
@@ -83,7 +83,7 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
 
     UINT lifetime = envMs("STANDIN_LIFETIME_MS", 3000);
     UINT delay = envMs("STANDIN_WINDOW_DELAY_MS", 0);
-    const char *title = __argc > 0 ? __argv[0] : "";
+    const char* title = __argc > 0 ? __argv[0] : "";
 
     WNDCLASSA wc = {};
     wc.lpfnWndProc = DefWindowProcA;
