@@ -1,49 +1,15 @@
 // Windows 98 SE and Me: removes the device's key and places the driver files for re-detection.
 #include "app/driver_setup_app.h"
 
+#include "install/package_copies.h"
 #include "platform/win32_values.h"
 
 namespace {
 const std::uint32_t kWindowsDirBufferSize = 260;
 
-struct PackageCopy {
-    const char* source;       // under the program directory
-    const char* destination;  // under the Windows directory
-};
-
-const PackageCopy kWinMeCopies[] = {
-    {"drv\\hx5820.inf", "\\Options\\install\\hx5820.inf"},
-    {"drv\\hx5820.mpd", "\\Options\\install\\hx5820.mpd"},
-    {"drv\\hx5820.cat", "\\Options\\install\\hx5820.cat"},
-    {"drv\\hx5820.sys", "\\Options\\install\\hx5820.sys"},
-    {"drv\\hxvport.vxd", "\\Options\\install\\hxvport.vxd"},
-    {"drv\\hxpanel.cpl", "\\Options\\install\\hxpanel.cpl"},
-    {"drv\\hxAuxDrv.sys", "\\Options\\install\\hxAuxDrv.sys"},
-    {"drv\\hx5820.inf", "\\inf\\hx5820.inf"},
-    {"drv\\hx5820.sys", "\\system\\hx5820.sys"},
-    {"drv\\hxvport.vxd", "\\system\\hxvport.vxd"},
-    {"drv\\hxpanel.cpl", "\\system\\hxpanel.cpl"},
-    {"drv\\hxAuxDrv.sys", "\\system\\hxAuxDrv.sys"},
-};
-
-// 98 SE takes its own INF, shipped as hx5820.ina, and has no catalog.
-const PackageCopy kWin98SeCopies[] = {
-    {"drv\\hx5820.ina", "\\inf\\hx5820.inf"},
-    {"drv\\hx5820.mpd", "\\system\\IoSubsys\\hx5820.mpd"},
-    {"drv\\hx5820.sys", "\\system\\IoSubsys\\hx5820.sys"},
-    {"drv\\hxvport.vxd", "\\system\\IoSubsys\\hxvport.vxd"},
-    {"drv\\hxpanel.cpl", "\\system\\IoSubsys\\hxpanel.cpl"},
-    {"drv\\hxAuxDrv.sys", "\\system\\IoSubsys\\hxAuxDrv.sys"},
-    {"drv\\hx5820.mpd", "\\system\\hx5820.mpd"},
-    {"drv\\hx5820.sys", "\\system\\hx5820.sys"},
-    {"drv\\hxvport.vxd", "\\system\\hxvport.vxd"},
-    {"drv\\hxpanel.cpl", "\\system\\hxpanel.cpl"},
-    {"drv\\hxAuxDrv.sys", "\\system\\hxAuxDrv.sys"},
-};
-
-template <std::size_t N> void CopyAll(CDriverSetupApp& app, const PackageCopy (&copies)[N]) {
-    for (const PackageCopy& copy : copies)
-        app.CopyPackageFile(copy.destination, copy.source);
+void CopyAll(CDriverSetupApp& app, const PackageCopy* copies, int count) {
+    for (int i = 0; i < count; ++i)
+        app.CopyPackageFile(copies[i].destination, copies[i].source);
 }
 }  // namespace
 
@@ -54,9 +20,9 @@ void CDriverSetupApp::PlaceDriverFiles9x() {
         Os().ExitProcess(0);
     }
     if (m_nOsType == OS_WINME)
-        CopyAll(*this, kWinMeCopies);
+        CopyAll(*this, kWinMeCopies, kWinMeCopyCount);
     else
-        CopyAll(*this, kWin98SeCopies);
+        CopyAll(*this, kWin98SeCopies, kWin98SeCopyCount);
 }
 
 void CDriverSetupApp::CopyPackageFile(const char* destination, const char* source) {

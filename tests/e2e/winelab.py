@@ -19,8 +19,9 @@ WIN32_BUILD = ROOT / "build" / "win32"
 SETUP_EXE = WIN32_BUILD / "setup.exe"
 BOXRUN_EXE = WIN32_BUILD / "tests" / "e2e" / "helpers" / "boxrun.exe"
 STANDIN_EXE = WIN32_BUILD / "tests" / "e2e" / "helpers" / "standin_install.exe"
-WINE_DIR = ROOT / "build" / "wine"
-PREFIX = WINE_DIR / "prefix"
+# WINEPREFIX, when set, names another prefix (and its folder the place for the case files).
+PREFIX = Path(os.environ.get("WINEPREFIX", ROOT / "build" / "wine" / "prefix"))
+WINE_DIR = PREFIX.parent
 SESSION_SCRIPT = ROOT / "tests" / "e2e" / "wine_session.sh"
 
 NT_PCI = r"HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Enum\PCI"
