@@ -4,8 +4,21 @@ find_package(GTest REQUIRED)
 include(GoogleTest)
 enable_testing()
 
-set(SANITIZER_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=all
-    -fno-omit-frame-pointer)
+option(LAUNCHER_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" ON)
+option(LAUNCHER_FUZZERS "Build the libFuzzer targets (clang)" OFF)
+option(LAUNCHER_BENCHMARKS "Build the benchmarks" OFF)
+
+# The fuzz preset builds the fuzzers alone; the host preset runs them from its ctest.
+if(LAUNCHER_FUZZERS)
+  add_subdirectory(fuzz)
+  return()
+endif()
+
+set(SANITIZER_FLAGS)
+if(LAUNCHER_SANITIZE)
+  set(SANITIZER_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=all
+      -fno-omit-frame-pointer)
+endif()
 
 add_library(launcher_logic STATIC ${LAUNCHER_LOGIC_SOURCES})
 target_include_directories(launcher_logic PUBLIC ${CMAKE_SOURCE_DIR})
@@ -34,3 +47,9 @@ add_test(NAME lint.clang_format
     COMMAND sh -c "git ls-files '*.cpp' '*.h' | xargs ${CLANG_FORMAT} --dry-run --Werror"
     WORKING_DIRECTORY ${CMAKE_SOURCE_DIR})
 set_tests_properties(lint.clang_format PROPERTIES LABELS lint)
+
+# Bounded fuzzing of the fuzz preset's targets; a longer run is fuzz/run_fuzzer.sh TARGET SECONDS.
+foreach(fuzzer key_file launcher)
+  add_test(NAME fuzz.${fuzzer} COMMAND bash ${CMAKE_SOURCE_DIR}/fuzz/run_fuzzer.sh fuzz_${fuzzer} 30)
+  set_tests_properties(fuzz.${fuzzer} PROPERTIES LABELS fuzz SKIP_RETURN_CODE 77 TIMEOUT 120)
+endforeach()
