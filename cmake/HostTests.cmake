@@ -35,8 +35,10 @@ add_executable(unit_tests
     tests/key_file_test.cpp
     tests/device_key_search_test.cpp
     tests/installer_nt_test.cpp
-    tests/driver_files_9x_test.cpp)
+    tests/driver_files_9x_test.cpp
+    tests/fault_sweep_test.cpp)
 target_link_libraries(unit_tests PRIVATE fake_os GTest::gtest_main)
+target_compile_definitions(unit_tests PRIVATE SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 gtest_discover_tests(unit_tests PROPERTIES LABELS unit)
 
 include(tests/e2e/E2ETests.cmake)
