@@ -9,6 +9,7 @@ installer's command line and wait, the registry and the files placed.
 """
 
 import shutil
+import subprocess
 import sys
 from pathlib import Path
 
@@ -42,6 +43,10 @@ CASES = {}
 
 
 class CaseFailed(Exception):
+    pass
+
+
+class CaseSkipped(Exception):
     pass
 
 
@@ -286,6 +291,29 @@ def big5_program_name():
         lab.session("start")
 
 
+@case("w9x_read_only_destinations")
+def w9x_read_only_destinations():
+    # Root writes through any permission bits, so the folder and the file are made immutable.
+    folder = lab.make_package(case_dir("w9x_read_only_destinations") / "pkg", KEY_INI)
+    clean_windows_folders()
+    iosubsys = windows_file(r"system\IoSubsys")
+    kept = lab.windows_dir() / "system" / "hx5820.sys"
+    kept.write_bytes(b"driver already in place\r\n")
+    if subprocess.run(["chattr", "+i", str(iosubsys), str(kept)],
+                      stderr=subprocess.DEVNULL).returncode != 0:
+        raise CaseSkipped("this file system cannot make a folder read-only for root (chattr)")
+    try:
+        lab.Machine("win98", w9x_keys=[DEVICE + "\\0"]).apply()
+        run = lab.run_launcher(folder / "setup.exe")
+    finally:
+        subprocess.run(["chattr", "-i", str(iosubsys), str(kept)], check=True)
+    check_equal((run.boxes, run.exit_code), ([], 0), "no box, exit status 0")
+    check(not lab.key_exists(lab.W9X_PCI + "\\" + DEVICE), "device key removed")
+    check_equal(kept.read_bytes(), b"driver already in place\r\n", "read-only file kept")
+    others = [copy for copy in SE_COPIES if copy[1] != r"system\hx5820.sys"]
+    check_placed(folder, others, present=lambda relative: "IoSubsys" not in relative)
+
+
 def main(argv):
     if len(argv) == 2 and argv[1] == "--list":
         print("\n".join(CASES))
@@ -302,6 +330,9 @@ def main(argv):
         CASES[argv[1]]()
     except CaseFailed:
         return 1
+    except CaseSkipped as why:
+        print("SKIP: %s" % why)
+        return 77
     return 0
 
 
