@@ -1,4 +1,6 @@
 // Runs a program, reports and dismisses each message box it shows, then reports how it exited.
+#include "escaped_text.h"
+
 #include <windows.h>
 
 #include <fcntl.h>
@@ -15,21 +17,6 @@ struct Scan {
     DWORD pid;
     std::vector<HWND> found;
 };
-
-std::string escape(const char* s) {
-    static const char hex[] = "0123456789abcdef";
-    std::string out;
-    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(s); *p; ++p) {
-        if (*p < 0x20 || *p >= 0x7f || *p == '\\') {
-            out += "\\x";
-            out += hex[*p >> 4];
-            out += hex[*p & 0xf];
-        } else {
-            out += static_cast<char>(*p);
-        }
-    }
-    return out;
-}
 
 BOOL CALLBACK collectBox(HWND hwnd, LPARAM lp) {
     Scan* scan = reinterpret_cast<Scan*>(lp);

@@ -1,4 +1,6 @@
 // Stands in for a driver package's install.exe: logs how it was started, keeps a hidden window.
+#include "escaped_text.h"
+
 #include <windows.h>
 
 #include <stdio.h>
@@ -15,21 +17,6 @@ int _dowildcard = 0;
 namespace {
 
 HANDLE logFile = INVALID_HANDLE_VALUE;
-
-std::string escape(const char* s) {
-    static const char hex[] = "0123456789abcdef";
-    std::string out;
-    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(s); *p; ++p) {
-        if (*p < 0x20 || *p >= 0x7f || *p == '\\') {
-            out += "\\x";
-            out += hex[*p >> 4];
-            out += hex[*p & 0xf];
-        } else {
-            out += static_cast<char>(*p);
-        }
-    }
-    return out;
-}
 
 void logLine(const std::string& line) {
     DWORD written = 0;
