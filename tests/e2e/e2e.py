@@ -13,6 +13,7 @@ import subprocess
 import sys
 from pathlib import Path
 
+import keycheck_crosscheck as kc
 import winelab as lab
 
 DEVICE = "VEN_8086&DEV_24C2&SUBSYS_24C28086&REV_01"
@@ -135,28 +136,33 @@ for version in ["win31", "win95", "nt40", "vista", "win10"]:
     @case("unsupported_" + version)
     def unsupported(version=version):
         folder = lab.make_package(case_dir("unsupported_" + version) / "pkg", KEY_INI)
-        lab.Machine(version, nt_keys=[DEVICE], w9x_keys=[DEVICE + "\\0"]).apply()
+        machine = lab.Machine(version, nt_keys=[DEVICE], w9x_keys=[DEVICE + "\\0"])
+        machine.apply()
         run = lab.run_launcher(folder / "setup.exe")
         check_equal(run.boxes, [UNSUPPORTED_BOX], "exactly the unsupported-system box")
         check_equal(run.exit_code, 0, "exit status 0")
         check(lab.read_installer_log(folder) is None, "installer not started")
         check(lab.key_exists(lab.W9X_PCI + "\\" + DEVICE), "9x device key kept")
+        kc.crosscheck(check_equal, folder, machine, run)
 
 
 for version in ["win2k", "winxp"]:
     @case("nt_install_" + version)
     def nt_install(version=version):
         folder = lab.make_package(case_dir("nt_install_" + version) / "pkg", KEY_INI)
-        lab.Machine(version, nt_keys=[OTHER, DEVICE + "\\3&61aaa01&0&E8"]).apply()
+        machine = lab.Machine(version, nt_keys=[OTHER, DEVICE + "\\3&61aaa01&0&E8"])
+        machine.apply()
         run = lab.run_launcher(folder / "setup.exe", env_extra={"STANDIN_LIFETIME_MS": "5000"})
         check_nt_install(run, folder, lab.windows_path(folder) + "\\", 5000)
+        kc.crosscheck(check_equal, folder, machine, run)
 
 
 @case("nt_installer_window_late")
 def nt_installer_window_late():
     # A window that shows only after the first look is not waited for.
     folder = lab.make_package(case_dir("nt_installer_window_late") / "pkg", KEY_INI)
-    lab.Machine("winxp", nt_keys=[DEVICE]).apply()
+    machine = lab.Machine("winxp", nt_keys=[DEVICE])
+    machine.apply()
     run = lab.run_launcher(folder / "setup.exe", env_extra={
         "STANDIN_LIFETIME_MS": "9000", "STANDIN_WINDOW_DELAY_MS": "3000"})
     check_equal(run.boxes, [], "no message box")
@@ -165,28 +171,33 @@ def nt_installer_window_late():
     check(run.exit_tick - log.start_tick < 3000,
           "launcher ended before the late window showed (%d ms after the installer started)"
           % (run.exit_tick - log.start_tick))
+    kc.crosscheck(check_equal, folder, machine, run)
 
 
 @case("nt_no_device")
 def nt_no_device():
     folder = lab.make_package(case_dir("nt_no_device") / "pkg", KEY_INI)
-    lab.Machine("winxp", nt_keys=[OTHER]).apply()
+    machine = lab.Machine("winxp", nt_keys=[OTHER])
+    machine.apply()
     run = lab.run_launcher(folder / "setup.exe")
     check_equal(run.boxes, [NT_NO_DEVICE_BOX], "the NT no-device box")
     check_equal(run.exit_code, 0, "exit status 0")
     check(lab.read_installer_log(folder) is None, "installer not started")
+    kc.crosscheck(check_equal, folder, machine, run)
 
 
 for version in ["winxp", "win98"]:
     @case("missing_key_file_" + version)
     def missing_key_file(version=version):
         folder = lab.make_package(case_dir("missing_key_file_" + version) / "pkg", None)
-        lab.Machine(version, nt_keys=[DEVICE], w9x_keys=[DEVICE]).apply()
+        machine = lab.Machine(version, nt_keys=[DEVICE], w9x_keys=[DEVICE])
+        machine.apply()
         run = lab.run_launcher(folder / "setup.exe")
         check_equal(run.boxes, [NO_KEY_FILE_BOX], "the missing-key-file box")
         check_equal(run.exit_code, 0, "exit status 0")
         check(lab.key_exists(lab.W9X_PCI + "\\" + DEVICE), "9x device key kept")
         check(lab.read_installer_log(folder) is None, "installer not started")
+        kc.crosscheck(check_equal, folder, machine, run)
 
 
 def check_placed(folder, copies, present=lambda relative: True):
@@ -205,7 +216,8 @@ for version, copies in [("win98", SE_COPIES), ("winme", ME_COPIES)]:
     def w9x_place(version=version, copies=copies):
         folder = lab.make_package(case_dir("w9x_place_" + version) / "pkg", KEY_INI)
         clean_windows_folders()
-        lab.Machine(version, w9x_keys=[OTHER + "\\0", DEVICE + "\\3&61AAA01&0&E8"]).apply()
+        machine = lab.Machine(version, w9x_keys=[OTHER + "\\0", DEVICE + "\\3&61AAA01&0&E8"])
+        machine.apply()
         run = lab.run_launcher(folder / "setup.exe")
         check_equal(run.boxes, [], "no message box")
         check_equal(run.exit_code, 0, "exit status 0")
@@ -214,16 +226,19 @@ for version, copies in [("win98", SE_COPIES), ("winme", ME_COPIES)]:
         check_placed(folder, copies)
         if version == "win98":
             check(windows_file(r"Options\install\hx5820.cat") is None, "no catalog on 98 SE")
+        kc.crosscheck(check_equal, folder, machine, run)
 
 
 @case("w9x_missing_iosubsys")
 def w9x_missing_iosubsys():
     folder = lab.make_package(case_dir("w9x_missing_iosubsys") / "pkg", KEY_INI)
     clean_windows_folders(with_iosubsys=False)
-    lab.Machine("win98", w9x_keys=[DEVICE]).apply()
+    machine = lab.Machine("win98", w9x_keys=[DEVICE])
+    machine.apply()
     run = lab.run_launcher(folder / "setup.exe")
     check_equal((run.boxes, run.exit_code), ([], 0), "no box, exit status 0")
     check_placed(folder, SE_COPIES, present=lambda relative: "IoSubsys" not in relative)
+    kc.crosscheck(check_equal, folder, machine, run)
 
 
 for name, key_ini, box in [("w9x_no_device", KEY_INI, W9X_NO_DEVICE_BOX),
@@ -232,13 +247,15 @@ for name, key_ini, box in [("w9x_no_device", KEY_INI, W9X_NO_DEVICE_BOX),
     def w9x_refused(name=name, key_ini=key_ini, box=box):
         folder = lab.make_package(case_dir(name) / "pkg", key_ini)
         clean_windows_folders()
-        lab.Machine("winme", w9x_keys=[OTHER + "\\0", "VEN_1106&DEV_3038\\1"]).apply()
+        machine = lab.Machine("winme", w9x_keys=[OTHER + "\\0", "VEN_1106&DEV_3038\\1"])
+        machine.apply()
         run = lab.run_launcher(folder / "setup.exe")
         check_equal(run.boxes, [box], "the 9x no-device box")
         check_equal(run.exit_code, 0, "exit status 0")
         check(lab.key_exists(lab.W9X_PCI + "\\" + OTHER + "\\0")
               and lab.key_exists(lab.W9X_PCI + "\\VEN_1106&DEV_3038\\1"), "no key deleted")
         check_placed(folder, ME_COPIES, present=lambda relative: False)
+        kc.crosscheck(check_equal, folder, machine, run)
 
 
 @case("nt_path_with_blank")
@@ -247,10 +264,12 @@ def nt_path_with_blank():
     folder = lab.make_package(top / "My Disk", KEY_INI)
     # What an unquoted command line would start instead of the installer.
     shutil.copy(lab.STANDIN_EXE, top / "My.exe")
-    lab.Machine("winxp", nt_keys=[DEVICE]).apply()
+    machine = lab.Machine("winxp", nt_keys=[DEVICE])
+    machine.apply()
     run = lab.run_launcher(folder / "setup.exe", env_extra={"STANDIN_LIFETIME_MS": "2500"})
     check_nt_install(run, folder, lab.windows_path(folder) + "\\", 2500)
     check(lab.read_installer_log(top) is None, "My.exe beside the package did not run")
+    kc.crosscheck(check_equal, folder, machine, run)
 
 
 @case("nt_drive_root")
@@ -261,11 +280,13 @@ def nt_drive_root():
         link.unlink()
     link.symlink_to(folder)
     try:
-        lab.Machine("win2k", nt_keys=[DEVICE]).apply()
+        machine = lab.Machine("win2k", nt_keys=[DEVICE])
+        machine.apply()
         run = lab.run_launcher("Q:\\setup.exe", env_extra={"STANDIN_LIFETIME_MS": "2500"})
         check_nt_install(run, folder, "Q:\\", 2500)
     finally:
         link.unlink()
+    kc.crosscheck(check_equal, folder, machine, run, folder_win="Q:\\")
 
 
 @case("big5_program_name")
@@ -276,7 +297,8 @@ def big5_program_name():
                               exe_name="\u529f.exe")
     lab.session("start", lang=lang)
     try:
-        lab.Machine("winxp", nt_keys=[DEVICE]).apply(lang=lang)
+        machine = lab.Machine("winxp", nt_keys=[DEVICE])
+        machine.apply(lang=lang)
         run = lab.run_launcher(folder / "\u529f.exe", lang=lang,
                                env_extra={"STANDIN_LIFETIME_MS": "2500"})
         check_equal(run.boxes, [], "no message box")
@@ -287,6 +309,7 @@ def big5_program_name():
         check_equal(log.command_line,
                     folder_ansi + b"install.exe " + folder_ansi + b"Drv\\hx5820.inf \"PCI\\"
                     + DEVICE.encode() + b"\"", "installer command line, byte for byte")
+        kc.crosscheck(check_equal, folder, machine, run, lang=lang)
     finally:
         lab.session("start")
 
@@ -303,7 +326,8 @@ def w9x_read_only_destinations():
                       stderr=subprocess.DEVNULL).returncode != 0:
         raise CaseSkipped("this file system cannot make a folder read-only for root (chattr)")
     try:
-        lab.Machine("win98", w9x_keys=[DEVICE + "\\0"]).apply()
+        machine = lab.Machine("win98", w9x_keys=[DEVICE + "\\0"])
+        machine.apply()
         run = lab.run_launcher(folder / "setup.exe")
     finally:
         subprocess.run(["chattr", "-i", str(iosubsys), str(kept)], check=True)
@@ -312,6 +336,7 @@ def w9x_read_only_destinations():
     check_equal(kept.read_bytes(), b"driver already in place\r\n", "read-only file kept")
     others = [copy for copy in SE_COPIES if copy[1] != r"system\hx5820.sys"]
     check_placed(folder, others, present=lambda relative: "IoSubsys" not in relative)
+    kc.crosscheck(check_equal, folder, machine, run)
 
 
 def main(argv):
