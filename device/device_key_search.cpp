@@ -1,23 +1,12 @@
 // Finds (NT family) or removes (Windows 9x) the first PCI device key that names a listed ID.
 #include "app/driver_setup_app.h"
-#include "device/device_id_table.h"
+#include "device/listed_id_match.h"
 
-#include "platform/mbcs_text.h"
 #include "platform/win32_values.h"
 
 namespace {
 const std::uint32_t kNameBufferSize = 256;
 const std::uint32_t kNameSizeGiven = 255;
-
-// The first non-empty listed ID that occurs in name, character-wise and case-sensitively.
-bool NamesListedDevice(const char* name) {
-    for (std::int32_t i = 0; i < g_deviceIdTable.count; ++i) {
-        const char* id = g_deviceIdTable.ids[i];
-        if (id[0] != '\0' && MbFindString(name, id) >= 0)
-            return true;
-    }
-    return false;
-}
 }  // namespace
 
 bool CDriverSetupApp::FindDeviceKey() {
@@ -50,7 +39,7 @@ bool CDriverSetupApp::SearchDeviceKeys(bool remove) {
             // A name that does not fit, or any other failure, ends the walk.
             if (Os().RegEnumKeyA(pci, i, name, kNameSizeGiven) != ERROR_SUCCESS)
                 break;
-            if (!NamesListedDevice(name))
+            if (FirstListedIdIn(name) < 0)
                 continue;
             if (remove) {
                 result = Os().RegDeleteKeyA(pci, name) == ERROR_SUCCESS;

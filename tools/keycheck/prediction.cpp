@@ -2,22 +2,12 @@
 #include "tools/keycheck/prediction.h"
 
 #include "device/device_id_table.h"
-#include "platform/mbcs_text.h"
+#include "device/listed_id_match.h"
 #include "tests/app_runner.h"
 
 #include <algorithm>
 
 namespace {
-// The first listed ID found in name, as the launcher's search finds it, or -1.
-int MatchedEntry(const std::string& name) {
-    for (int i = 0; i < g_deviceIdTable.count; ++i) {
-        const char* id = g_deviceIdTable.ids[i];
-        if (id[0] != '\0' && MbFindString(name.c_str(), id) >= 0)
-            return i;
-    }
-    return -1;
-}
-
 // The first two words of a command line, a word in double quotes holding blanks.
 std::vector<std::string> LeadingWords(const std::string& command) {
     std::vector<std::string> words;
@@ -90,7 +80,7 @@ Prediction PredictLauncher(CFakeOs& machine) {
     for (std::size_t i = 0; i < names.size(); ++i) {
         const bool read = static_cast<long>(i) < reached;
         prediction.subkeys.push_back(
-            SubkeyVerdict{names[i], read, read ? MatchedEntry(names[i]) : -1});
+            SubkeyVerdict{names[i], read, read ? FirstListedIdIn(names[i].c_str()) : -1});
         if (read && !taken.empty() && names[i] == taken)
             prediction.taken = static_cast<int>(i);
     }
