@@ -25,6 +25,8 @@ def package(folder):
 
 
 def show_boxes(run):
+    if not run.boxes:
+        print("  message box  none")
     for caption, text in run.boxes:
         print("  message box  [%s] %s" % (caption.decode("cp1252"),
                                           text.decode("cp1252").replace("\n", " / ")))
