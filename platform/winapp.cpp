@@ -4,6 +4,8 @@
 #include "platform/win32_values.h"
 
 namespace {
+const std::uint32_t kPathBufferSize = 260;  // MAX_PATH
+
 CWinApp* g_pApp = nullptr;
 
 // The file name of a full path without its folder and extension, as the application's name.
@@ -42,9 +44,9 @@ int AfxWinMain(OsInstance instance) {
     CWinApp* app = AfxGetApp();
     app->m_hInstance = instance;
 
-    char path[260 + 1] = {};
-    const std::uint32_t length = Os().GetModuleFileNameA(instance, path, 260);
-    if (length > 0 && length < 260)
+    char path[kPathBufferSize];
+    const std::uint32_t length = Os().GetModuleFileNameA(instance, path, sizeof path);
+    if (length > 0 && length < sizeof path)
         app->m_strExeName = FileTitle(path);
 
     // A program that creates no window has no message loop to run, whatever the hook answers.
