@@ -24,6 +24,18 @@ std::string Upper(const std::string& text) {
     return out;
 }
 
+// Registry names compare without regard to case, as Windows compares them.
+bool SameName(const std::string& a, const std::string& b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (std::toupper(static_cast<unsigned char>(a[i])) !=
+            std::toupper(static_cast<unsigned char>(b[i])))
+            return false;
+    }
+    return true;
+}
+
 std::vector<std::string> SplitPath(const std::string& path) {
     std::vector<std::string> parts;
     std::string part;
@@ -103,9 +115,8 @@ void CFakeOs::SetVersion(std::uint32_t platform, std::uint32_t major, std::uint3
 void CFakeOs::AddKey(const std::string& path) {
     Key* key = &m_root;
     for (const std::string& part : SplitPath(path)) {
-        auto it = std::find_if(key->children.begin(), key->children.end(), [&](const auto& child) {
-            return Upper(child->name) == Upper(part);
-        });
+        auto it = std::find_if(key->children.begin(), key->children.end(),
+                               [&](const auto& child) { return SameName(child->name, part); });
         if (it == key->children.end()) {
             key->children.push_back(std::make_unique<Key>());
             key->children.back()->name = part;
@@ -136,9 +147,8 @@ std::vector<std::string> CFakeOs::SubKeyNames(const std::string& path) const {
 CFakeOs::Key* CFakeOs::FindKey(const std::string& path) const {
     const Key* key = &m_root;
     for (const std::string& part : SplitPath(path)) {
-        auto it = std::find_if(key->children.begin(), key->children.end(), [&](const auto& child) {
-            return Upper(child->name) == Upper(part);
-        });
+        auto it = std::find_if(key->children.begin(), key->children.end(),
+                               [&](const auto& child) { return SameName(child->name, part); });
         if (it == key->children.end())
             return nullptr;
         key = it->get();
@@ -291,7 +301,7 @@ long CFakeOs::RegDeleteKeyA(OsKey key, const char* subKey) {
         return registryFailure;
     Key* parent = KeyOf(key);
     auto it = std::find_if(parent->children.begin(), parent->children.end(),
-                           [&](const auto& child) { return Upper(child->name) == Upper(subKey); });
+                           [&](const auto& child) { return SameName(child->name, subKey); });
     if (it == parent->children.end())
         return kFileNotFound;
     if (!deleteKeyTrees && !(*it)->children.empty())
