@@ -5,8 +5,8 @@
 // measure produced and reports an error instead of a time when it is wrong.
 #include "app/driver_setup_app.h"
 #include "device/device_id_table.h"
-#include "tests/app_runner.h"
-#include "tests/fake_os.h"
+#include "sim/app_runner.h"
+#include "sim/fake_os.h"
 
 #include <benchmark/benchmark.h>
 

@@ -25,8 +25,8 @@ target_include_directories(launcher_logic PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(launcher_logic PUBLIC ${WARNING_FLAGS} ${SANITIZER_FLAGS})
 target_link_options(launcher_logic PUBLIC ${SANITIZER_FLAGS})
 
-add_library(fake_os STATIC tests/fake_os.cpp tests/app_runner.cpp)
-target_link_libraries(fake_os PUBLIC launcher_logic)
+add_library(sim STATIC ${SIM_SOURCES})
+target_link_libraries(sim PUBLIC launcher_logic)
 
 add_executable(unit_tests
     tests/cstring_test.cpp
@@ -37,7 +37,7 @@ add_executable(unit_tests
     tests/installer_nt_test.cpp
     tests/driver_files_9x_test.cpp
     tests/fault_sweep_test.cpp)
-target_link_libraries(unit_tests PRIVATE fake_os GTest::gtest_main)
+target_link_libraries(unit_tests PRIVATE sim GTest::gtest_main)
 target_compile_definitions(unit_tests PRIVATE SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 gtest_discover_tests(unit_tests PROPERTIES LABELS unit)
 

@@ -2,7 +2,7 @@
 #include "app/driver_setup_app.h"
 #include "device/device_id_table.h"
 #include "fuzz/key_text_reference.h"
-#include "tests/fake_os.h"
+#include "sim/fake_os.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -5,7 +5,7 @@
 // operating-system call. Whatever it chooses, the launcher must end with status 0, never
 // delete more than one key, and only delete or install for a key naming a listed ID.
 #include "fuzz/key_text_reference.h"
-#include "tests/app_runner.h"
+#include "sim/app_runner.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

@@ -1,7 +1,7 @@
 // A deliberately plain second reading of the key-file format, to check the launcher's parser.
 #pragma once
 
-#include "tests/fake_os.h"
+#include "sim/fake_os.h"
 
 #include <string>
 #include <vector>

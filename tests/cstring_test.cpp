@@ -1,7 +1,7 @@
 // CString and character-wise text: byte positions, and lead bytes of the ANSI code page.
 #include "platform/cstring.h"
 #include "platform/mbcs_text.h"
-#include "tests/fake_os.h"
+#include "sim/fake_os.h"
 
 #include <gtest/gtest.h>
 

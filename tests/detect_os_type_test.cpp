@@ -1,6 +1,6 @@
 // Classification of the Windows version record into OsType, and its two failure messages.
 #include "app/driver_setup_app.h"
-#include "tests/fake_os.h"
+#include "sim/fake_os.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Finding and removing the PCI device key that names a listed ID.
 #include "app/driver_setup_app.h"
-#include "tests/app_runner.h"
+#include "sim/app_runner.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Windows 98 SE and Me: the device key removed and the package files placed, in order.
-#include "tests/app_runner.h"
+#include "sim/app_runner.h"
 
 #include <gtest/gtest.h>
 

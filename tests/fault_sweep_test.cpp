@@ -4,7 +4,7 @@
 // After a deliberate change of behaviour, rewrite the table with UPDATE_FAULT_SWEEP=1 and read
 // every changed line before committing it.
 #include "install/package_copies.h"
-#include "tests/app_runner.h"
+#include "sim/app_runner.h"
 
 #include <gtest/gtest.h>
 

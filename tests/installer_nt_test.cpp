@@ -1,5 +1,5 @@
 // Windows 2000 and XP: the installer's command line, the refusal, and the wait for its window.
-#include "tests/app_runner.h"
+#include "sim/app_runner.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Reading key.ini into the device-ID table: the format's rules, the table's limits, refusals.
 #include "app/driver_setup_app.h"
 #include "device/device_id_table.h"
-#include "tests/app_runner.h"
+#include "sim/app_runner.h"
 
 #include <gtest/gtest.h>
 

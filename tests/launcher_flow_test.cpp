@@ -1,5 +1,5 @@
 // The launcher from start-up to its end: program directory, version dispatch, refusals.
-#include "tests/app_runner.h"
+#include "sim/app_runner.h"
 
 #include <gtest/gtest.h>
 

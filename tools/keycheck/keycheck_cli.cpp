@@ -1,7 +1,7 @@
 // keycheck's command line: runs lint or predict and prints the report; returns the exit status.
 #include "tools/keycheck/keycheck_cli.h"
 
-#include "tests/fake_os.h"
+#include "sim/fake_os.h"
 #include "tools/keycheck/lint_report.h"
 #include "tools/keycheck/machine_setup.h"
 #include "tools/keycheck/options.h"

@@ -2,7 +2,7 @@
 #include "tools/keycheck/machine_setup.h"
 
 #include "platform/mbcs_text.h"
-#include "tests/app_runner.h"
+#include "sim/app_runner.h"
 #include "tools/keycheck/package_folder.h"
 #include "tools/keycheck/windows_versions.h"
 

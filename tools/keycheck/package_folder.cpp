@@ -1,7 +1,7 @@
 // Copies a driver package folder of this computer into the fake machine at a Windows path.
 #include "tools/keycheck/package_folder.h"
 
-#include "tests/fake_os.h"
+#include "sim/fake_os.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -4,7 +4,7 @@
 #include "app/driver_setup_app.h"
 #include "device/device_id_table.h"
 #include "install/package_copies.h"
-#include "tests/fake_os.h"
+#include "sim/fake_os.h"
 #include "tools/keycheck/key_file_findings.h"
 
 #include <algorithm>

@@ -3,7 +3,7 @@
 
 #include "device/device_id_table.h"
 #include "device/listed_id_match.h"
-#include "tests/app_runner.h"
+#include "sim/app_runner.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 // RegCursor: walks one line of a registry export character by character in the code page.
 #include "tools/keycheck/reg_cursor.h"
 
-#include "tests/fake_os.h"
+#include "sim/fake_os.h"
 
 #include <cctype>
 

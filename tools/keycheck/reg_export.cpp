@@ -1,7 +1,7 @@
 // Reads a registry export (REGEDIT4, or version 5.00 in UTF-16LE) into the fake's registry.
 #include "tools/keycheck/reg_export.h"
 
-#include "tests/fake_os.h"
+#include "sim/fake_os.h"
 #include "tools/keycheck/reg_parser.h"
 
 #include <filesystem>

@@ -1,7 +1,7 @@
 // RegKeyTree: the keys of a registry export, in the order the file first names them.
 #include "tools/keycheck/reg_key_tree.h"
 
-#include "tests/fake_os.h"
+#include "sim/fake_os.h"
 
 #include <algorithm>
 #include <cctype>

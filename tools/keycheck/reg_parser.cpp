@@ -1,7 +1,7 @@
 // RegParser: the grammar of a registry export's lines after its header, into a key tree.
 #include "tools/keycheck/reg_parser.h"
 
-#include "tests/fake_os.h"
+#include "sim/fake_os.h"
 
 #include <cctype>
 #include <cstdio>

@@ -2,7 +2,7 @@
 #include "tools/keycheck/key_entries.h"
 
 #include "device/device_id_table.h"
-#include "tests/fake_os.h"
+#include "sim/fake_os.h"
 
 #include <gtest/gtest.h>
 

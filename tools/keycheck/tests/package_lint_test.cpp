@@ -1,8 +1,8 @@
 // keycheck lint: each warning about key.ini on its own, and the package files it checks.
 #include "tools/keycheck/package_lint.h"
 
-#include "tests/app_runner.h"
-#include "tests/fake_os.h"
+#include "sim/app_runner.h"
+#include "sim/fake_os.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // keycheck predict: the launcher's run on a machine, and the steps keycheck reads off it.
 #include "tools/keycheck/prediction.h"
 
-#include "tests/app_runner.h"
+#include "sim/app_runner.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Reading registry exports in both encodings into the fake's registry, and their errors.
 #include "tools/keycheck/reg_export.h"
 
-#include "tests/app_runner.h"
-#include "tests/fake_os.h"
+#include "sim/app_runner.h"
+#include "sim/fake_os.h"
 
 #include <gtest/gtest.h>
 

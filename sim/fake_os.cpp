@@ -1,5 +1,5 @@
-// CFakeOs: an in-memory operating system for the host tests, behind the launcher's seam.
-#include "tests/fake_os.h"
+// CFakeOs: a simulated Windows machine behind the launcher's seam, at least as strict as Windows.
+#include "sim/fake_os.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,5 +1,5 @@
 // Runs the launcher from start-up to its end against a CFakeOs, as the Windows program would.
-#include "tests/app_runner.h"
+#include "sim/app_runner.h"
 
 #include "app/driver_setup_app.h"
 

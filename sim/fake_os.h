@@ -1,4 +1,4 @@
-// CFakeOs: an in-memory operating system for the host tests, behind the launcher's seam.
+// CFakeOs: a simulated Windows machine behind the launcher's seam, at least as strict as Windows.
 //
 // It holds a registry tree, files and folders, a version record, top-level windows on a
 // virtual clock, and a log of every call and message box; any operation can be made to fail

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "osinfo/os_type.h"
-#include "tests/fake_os.h"
+#include "sim/fake_os.h"
 
 #include <string>
 
