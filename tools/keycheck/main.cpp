@@ -1,5 +1,5 @@
 // keycheck's entry point.
-#include "tools/keycheck/keycheck_cli.h"
+#include "tools/keycheck/cli/keycheck_cli.h"
 
 #include <iostream>
 

@@ -1,0 +1,108 @@
+// keycheck's command line, read with CLI11: one subcommand per verb, each with --help.
+#include "tools/keycheck/cli/command_line.h"
+
+#include "tools/keycheck/predict/windows_versions.h"
+
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
+#include <iterator>
+
+namespace {
+const char* const kExitStatus =
+    "exit status: 0 the launcher would install (lint: no warning); 1 it would refuse (lint:\n"
+    "warnings); 2 the input could not be used";
+
+const char* const kRegistryHelp =
+    "the machine's PCI keys, exported on it with\n"
+    "  regedit /e FILE HKEY_LOCAL_MACHINE\\Enum\\PCI      (98 SE, Me)\n"
+    "  reg export HKLM\\SYSTEM\\CurrentControlSet\\Enum\\PCI FILE  (2000, XP)\n"
+    "REGEDIT4 text or Windows Registry Editor Version 5.00 (UTF-16LE)";
+
+void AddCodePage(CLI::App& verb, Options& options) {
+    verb.add_option("--codepage", options.codePage,
+                    "the machine's ANSI code page: 1252, 932, 936, 949 or 950")
+        ->check(CLI::IsMember({1252, 932, 936, 949, 950}))
+        ->capture_default_str();
+}
+
+void AddJson(CLI::App& verb, Options& options) {
+    verb.add_flag("--json", options.json, "one JSON document instead of the report for people");
+}
+
+CLI::App* AddLint(CLI::App& app, Options& options) {
+    CLI::App* lint = app.add_subcommand(
+        "lint", "lists key.ini's entries as the launcher reads them, warns about each sharp edge "
+                "of the format, and checks that install.exe and the drv files are there");
+    lint->add_option("PACKAGE_DIR", options.package, "the driver package folder")->required();
+    AddCodePage(*lint, options);
+    AddJson(*lint, options);
+    return lint;
+}
+
+CLI::App* AddPredict(CLI::App& app, Options& options) {
+    CLI::App* predict = app.add_subcommand(
+        "predict", "runs the launcher on the machine a registry export describes and tells, step "
+                   "by step, what it would do there; nothing is written anywhere");
+    predict->add_option("PACKAGE_DIR", options.package, "the driver package folder")->required();
+    const CLI::Validator version(
+        [](std::string& name) {
+            return FindWindowsVersion(name) != nullptr
+                       ? std::string()
+                       : "unknown version " + name + "; use one of " + WindowsVersionOptions();
+        },
+        "VERSION");
+    predict->add_option("--os", options.os, "the machine's Windows: " + WindowsVersionOptions())
+        ->required()
+        ->check(version);
+    predict->add_option("--registry", options.registry, kRegistryHelp)->required();
+    predict->add_option("--windir", options.windowsDir, "the machine's Windows folder")
+        ->capture_default_str();
+    predict->add_option("--dir", options.dir, "the folder the package is run from there")
+        ->capture_default_str();
+    AddCodePage(*predict, options);
+    AddJson(*predict, options);
+    return predict;
+}
+
+// CLI11's message on one line.
+std::string OneLine(std::string text) {
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    return text;
+}
+}  // namespace
+
+ParseOutcome ParseCommandLine(const std::vector<std::string>& args, Options& options,
+                              std::ostream& out, std::string& error) {
+    CLI::App app("keycheck: checks a driver package the way the launcher reads it", "keycheck");
+    app.require_subcommand(1);
+    app.footer(kExitStatus);
+    const struct {
+        CLI::App* verb;
+        Command command;
+    } verbs[] = {{AddLint(app, options), Command::Lint},
+                 {AddPredict(app, options), Command::Predict}};
+    // CLI11 would call an unknown verb a missing one.
+    if (!args.empty() && args[0].rfind('-', 0) != 0 &&
+        std::none_of(std::begin(verbs), std::end(verbs),
+                     [&](const auto& verb) { return verb.verb->get_name() == args[0]; })) {
+        error = "unknown command " + args[0];
+        return ParseOutcome::Failed;
+    }
+    // CLI11 takes the arguments from the back of the vector.
+    std::vector<std::string> reversed(args.rbegin(), args.rend());
+    try {
+        app.parse(reversed);
+    } catch (const CLI::CallForHelp&) {
+        out << app.help();
+        return ParseOutcome::Helped;
+    } catch (const CLI::ParseError& failure) {
+        error = OneLine(failure.what());
+        return ParseOutcome::Failed;
+    }
+    for (const auto& verb : verbs) {
+        if (verb.verb->parsed())
+            options.command = verb.command;
+    }
+    return ParseOutcome::Run;
+}

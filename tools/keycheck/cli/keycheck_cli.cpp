@@ -1,0 +1,67 @@
+// keycheck's command line: runs the verb asked for and prints its report; returns the exit status.
+#include "tools/keycheck/cli/keycheck_cli.h"
+
+#include "sim/fake_os.h"
+#include "tools/keycheck/cli/command_line.h"
+#include "tools/keycheck/predict/machine_setup.h"
+#include "tools/keycheck/report/lint_report.h"
+#include "tools/keycheck/report/predict_report.h"
+
+namespace {
+const int kUnusableInput = 2;
+
+int Lint(Options options, std::ostream& out, std::ostream& err) {
+    CFakeOs machine;
+    std::string error;
+    if (!SetUpPackage(options, machine, error)) {
+        err << "keycheck: " << error << "\n";
+        return kUnusableInput;
+    }
+    const LintResult result = LintPackage(machine, options.dir);
+    const int status = result.findings.empty() ? 0 : 1;
+    if (options.json)
+        PrintLintJson(options, result, status, out);
+    else
+        PrintLintText(options, result, out);
+    return status;
+}
+
+int Predict(Options options, std::ostream& out, std::ostream& err) {
+    CFakeOs machine;
+    RegExportSummary registry;
+    std::string error;
+    if (!SetUpPackage(options, machine, error) ||
+        !SetUpMachine(options, machine, registry, error)) {
+        err << "keycheck: " << error << "\n";
+        return kUnusableInput;
+    }
+    const Prediction prediction = PredictLauncher(machine);
+    const int status = prediction.Installs() ? 0 : 1;
+    if (options.json)
+        PrintPredictionJson(options, registry, prediction, status, out);
+    else
+        PrintPredictionText(options, registry, prediction, out);
+    return status;
+}
+}  // namespace
+
+int RunKeycheck(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    Options options;
+    std::string error;
+    switch (ParseCommandLine(args, options, out, error)) {
+    case ParseOutcome::Helped:
+        return 0;
+    case ParseOutcome::Failed:
+        err << "keycheck: " << error << " (keycheck --help tells the usage)\n";
+        return kUnusableInput;
+    case ParseOutcome::Run:
+        break;
+    }
+    switch (options.command) {
+    case Command::Lint:
+        return Lint(options, out, err);
+    case Command::Predict:
+        return Predict(options, out, err);
+    }
+    return kUnusableInput;
+}

@@ -1,0 +1,17 @@
+// What keycheck's command line asks for: the verb and its options.
+#pragma once
+
+#include <string>
+
+enum class Command { Lint, Predict };
+
+struct Options {
+    Command command = Command::Lint;
+    std::string package;  // the package folder on this computer
+    std::string os;       // predict: an --os name
+    std::string registry;
+    std::string windowsDir = "C:\\WINDOWS";
+    std::string dir = "D:\\";  // the package's Windows folder
+    int codePage = 1252;
+    bool json = false;
+};

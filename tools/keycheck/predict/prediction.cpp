@@ -1,0 +1,88 @@
+// Runs the real launcher on the fake machine and records, step by step, what it did there.
+#include "tools/keycheck/predict/prediction.h"
+
+#include "device/device_id_table.h"
+#include "device/listed_id_match.h"
+#include "sim/app_runner.h"
+
+#include <algorithm>
+
+namespace {
+// The first two words of a command line, a word in double quotes holding blanks.
+std::vector<std::string> LeadingWords(const std::string& command) {
+    std::vector<std::string> words;
+    std::size_t at = 0;
+    while (words.size() < 2 && at < command.size()) {
+        if (command[at] == ' ') {
+            ++at;
+            continue;
+        }
+        const bool quoted = command[at] == '"';
+        const std::size_t start = quoted ? at + 1 : at;
+        std::size_t end = command.find(quoted ? '"' : ' ', start);
+        if (end == std::string::npos)
+            end = command.size();
+        words.push_back(command.substr(start, end - start));
+        at = end + 1;
+    }
+    return words;
+}
+
+CopyStep ParseCopy(const std::string& logged, const CFakeOs& machine) {
+    // Logged as "source -> destination"; ">" cannot be part of a Windows path.
+    const std::size_t arrow = logged.find(" -> ");
+    const std::string source = logged.substr(0, arrow);
+    return CopyStep{PathInPackage{source, machine.FileExists(source)}, logged.substr(arrow + 4)};
+}
+}  // namespace
+
+Prediction PredictLauncher(CFakeOs& machine) {
+    // The 9x run deletes a key, so the branches are seen before it.
+    const std::vector<std::string> ntKeys = machine.SubKeyNames(kNtPciBranch);
+    const std::vector<std::string> w9xKeys = machine.SubKeyNames(k9xPciBranch);
+    const bool ntBranch = machine.KeyExists(kNtPciBranch);
+    const bool w9xBranch = machine.KeyExists(k9xPciBranch);
+
+    g_deviceIdTable.count = -1;
+    const LauncherRun run = RunLauncher(machine);
+
+    Prediction prediction;
+    prediction.osType = run.osType;
+    prediction.appDir = run.appDir;
+    prediction.exitStatus = run.exitStatus;
+    prediction.keyFileRead = g_deviceIdTable.count >= 0;
+    for (int i = 0; i < g_deviceIdTable.count; ++i)
+        prediction.table.push_back(g_deviceIdTable.ids[i]);
+    prediction.commandLines = machine.commandLines;
+    prediction.keysDeleted = machine.keysDeleted;
+    prediction.boxes = machine.boxes;
+    for (const std::string& copy : machine.copiesAttempted)
+        prediction.copies.push_back(ParseCopy(copy, machine));
+    if (!prediction.commandLines.empty()) {
+        for (const std::string& word : LeadingWords(prediction.commandLines[0]))
+            prediction.commandFiles.push_back(PathInPackage{word, machine.FileExists(word)});
+    }
+
+    const auto& calls = machine.calls;
+    prediction.searched = std::count(calls.begin(), calls.end(), FakeOp::RegOpenKeyExA) > 0;
+    if (!prediction.searched)
+        return prediction;
+    const bool nt = run.osType == OS_WIN2000 || run.osType == OS_WINXP;
+    prediction.branch = nt ? kNtPciBranch : k9xPciBranch;
+    prediction.branchInExport = nt ? ntBranch : w9xBranch;
+    std::string taken = run.deviceId;
+    if (!taken.empty())
+        taken.pop_back();  // the NT search keeps the name with a closing quote
+    if (!nt && !prediction.keysDeleted.empty())
+        taken = prediction.keysDeleted[0];
+    const auto reached = std::count(calls.begin(), calls.end(), FakeOp::RegEnumKeyA);
+    const std::vector<std::string>& names = nt ? ntKeys : w9xKeys;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const bool read = static_cast<long>(i) < reached;
+        prediction.subkeys.push_back(
+            SubkeyVerdict{names[i], read, read ? FirstListedIdIn(names[i].c_str()) : -1});
+        if (read && !taken.empty() && names[i] == taken)
+            prediction.taken = static_cast<int>(i);
+    }
+    return prediction;
+}

@@ -1,0 +1,64 @@
+// Reads a registry export (REGEDIT4, or version 5.00 in UTF-16LE) into the fake's registry.
+#include "tools/keycheck/regexport/reg_export.h"
+
+#include "sim/fake_os.h"
+#include "tools/keycheck/regexport/reg_parser.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+namespace {
+const char* const kHeaders[] = {"REGEDIT4", "Windows Registry Editor Version 5.00"};
+
+bool IsHeader(const std::string& line) {
+    std::string text = line;
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.pop_back();
+    for (const char* header : kHeaders) {
+        if (text == header)
+            return true;
+    }
+    return false;
+}
+}  // namespace
+
+bool LoadRegExport(const std::string& bytes, const std::string& fileName, CFakeOs& machine,
+                   RegExportSummary& summary, std::string& error) {
+    const RegText text = DecodeRegText(bytes, machine.codePage);
+    if (!IsHeader(text.lines[0].text)) {
+        error = fileName + ":1: not a registry export: the first line must be REGEDIT4 or Windows "
+                           "Registry Editor Version 5.00";
+        return false;
+    }
+    RegParser parser(machine);
+    std::size_t i = 1;
+    try {
+        for (; i < text.lines.size(); ++i)
+            parser.Line(text.lines[i]);
+        parser.Finish();
+    } catch (const RegSyntaxError& syntax) {
+        const int line = text.lines[i < text.lines.size() ? i : text.lines.size() - 1].number;
+        error = fileName + ":" + std::to_string(line) + ": " + syntax.what;
+        return false;
+    }
+    parser.tree.AddTo(machine);
+    summary.encoding = text.encoding;
+    summary.localMachineKeys = parser.tree.Count();
+    return true;
+}
+
+bool LoadRegExportFile(const std::string& path, CFakeOs& machine, RegExportSummary& summary,
+                       std::string& error) {
+    std::error_code failure;
+    std::ifstream file;
+    if (std::filesystem::is_regular_file(path, failure))
+        file.open(path, std::ios::binary);
+    if (!file.is_open()) {
+        error = path + ": cannot be read";
+        return false;
+    }
+    const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    return LoadRegExport(bytes, path, machine, summary, error);
+}

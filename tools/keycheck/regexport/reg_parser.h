@@ -1,0 +1,42 @@
+// RegParser: the grammar of a registry export's lines after its header, into a key tree.
+#pragma once
+
+#include "tools/keycheck/regexport/reg_cursor.h"
+#include "tools/keycheck/regexport/reg_key_tree.h"
+#include "tools/keycheck/regexport/reg_text.h"
+
+#include <string>
+#include <vector>
+
+class CFakeOs;
+
+// Takes the lines one by one; a line that breaks the grammar throws RegSyntaxError. Keys of
+// HKEY_LOCAL_MACHINE go into tree, deletions included; other roots and values are checked
+// and skipped.
+class RegParser {
+public:
+    explicit RegParser(CFakeOs& machine) : m_machine(machine) {}
+
+    void Line(const RegLine& line);
+    // Called after the last line.
+    void Finish() const {
+        if (m_pending != Pending::Nothing)
+            throw RegSyntaxError{"the file ends inside a value's data"};
+    }
+
+    RegKeyTree tree;
+
+private:
+    enum class Pending { Nothing, HexData, String };
+
+    void KeyLine(RegCursor& cursor, const RegLine& line);
+    void ValueLine(RegCursor& cursor);
+    void StringData(RegCursor& cursor);
+    void DwordData(RegCursor& cursor);
+    void HexData(RegCursor& cursor);
+    std::vector<std::string> SplitKeyPath(const std::string& text) const;
+
+    CFakeOs& m_machine;
+    Pending m_pending = Pending::Nothing;
+    bool m_inKey = false;
+};

@@ -1,0 +1,61 @@
+// Prints the result of keycheck lint for people.
+#include "tools/keycheck/report/lint_report.h"
+
+#include "device/device_id_table.h"
+#include "tools/keycheck/report/shown_text.h"
+
+namespace {
+void PrintEntries(const LintResult& result, std::ostream& out) {
+    out << "key.ini: " << result.keyFileSize << " bytes";
+    if (result.keyText.size() != result.keyFileSize)
+        out << ", of which the launcher reads the " << result.keyText.size()
+            << " before the first NUL";
+    out << "; " << result.entries.size() << (result.entries.size() == 1 ? " entry" : " entries")
+        << " (the launcher keeps the first " << kMaxDeviceIds << ", of at most "
+        << kDeviceIdSize - 1 << " bytes each)\n";
+    for (std::size_t i = 0; i < result.entries.size(); ++i) {
+        const KeyEntry& entry = result.entries[i];
+        out << "  #" << i + 1 << "  offset " << entry.valueOffset << " (line " << entry.line
+            << ")  " << Shown(entry.name) << "=\"" << Shown(entry.value) << "\"";
+        if (i >= result.table.size())
+            out << "  ignored";
+        else if (result.table[i] != entry.value)
+            out << "  stored empty";
+        out << "\n";
+    }
+}
+
+void PrintFiles(const LintResult& result, std::ostream& out) {
+    out << "\npackage files the launcher uses (names compared without regard to case):\n";
+    for (const PackageFileCheck& file : result.files) {
+        out << "  " << (file.present ? "present  " : "MISSING  ") << file.path;
+        for (std::size_t pad = file.path.size(); pad < 20; ++pad)
+            out << ' ';
+        out << "  " << file.usedBy << "\n";
+    }
+}
+}  // namespace
+
+void PrintLintText(const Options& options, const LintResult& result, std::ostream& out) {
+    out << "keycheck lint " << options.package << "  (ANSI code page " << options.codePage
+        << ")\n\n";
+    if (result.keyFileFound)
+        PrintEntries(result, out);
+    else
+        out << "key.ini: cannot be read\n";
+    PrintFiles(result, out);
+
+    const std::size_t count = result.findings.size();
+    if (count == 0) {
+        out << "\nno warnings\n";
+        return;
+    }
+    out << "\n" << count << (count == 1 ? " warning" : " warnings") << ":\n";
+    for (const LintFinding& finding : result.findings) {
+        out << "  ";
+        if (finding.offset >= 0)
+            out << "key.ini:" << LineAt(result.keyText, finding.offset) << " (offset "
+                << finding.offset << "): ";
+        out << finding.text << "  [" << finding.code << "]\n";
+    }
+}

@@ -1,0 +1,13 @@
+// Prints the result of keycheck predict, for people or as one JSON document.
+#pragma once
+
+#include "tools/keycheck/cli/options.h"
+#include "tools/keycheck/predict/prediction.h"
+#include "tools/keycheck/regexport/reg_export.h"
+
+#include <ostream>
+
+void PrintPredictionText(const Options& options, const RegExportSummary& registry,
+                         const Prediction& prediction, std::ostream& out);
+void PrintPredictionJson(const Options& options, const RegExportSummary& registry,
+                         const Prediction& prediction, int exitStatus, std::ostream& out);

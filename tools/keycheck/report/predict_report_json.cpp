@@ -1,0 +1,90 @@
+// Prints the result of keycheck predict as one JSON document.
+#include "tools/keycheck/predict/windows_versions.h"
+#include "tools/keycheck/report/json_text.h"
+#include "tools/keycheck/report/predict_report.h"
+
+namespace {
+void AddHeader(const Options& options, const RegExportSummary& registry,
+               const Prediction& prediction, Json& json) {
+    json["command"] = "predict";
+    json["package"] = JsonBytes(options.package);
+    json["dir"] = JsonBytes(options.dir);
+    json["windowsDir"] = JsonBytes(options.windowsDir);
+    json["codePage"] = options.codePage;
+    json["registry"] = Json{{"file", JsonBytes(options.registry)},
+                            {"encoding", RegEncodingName(registry.encoding)},
+                            {"localMachineKeys", registry.localMachineKeys}};
+    json["os"] = Json{{"option", options.os},
+                      {"label", FindWindowsVersion(options.os)->label},
+                      {"code", prediction.osType},
+                      {"name", OsTypeName(prediction.osType)}};
+}
+
+Json SearchJson(const Prediction& prediction) {
+    if (!prediction.searched)
+        return nullptr;
+    Json subkeys = Json::array();
+    for (const SubkeyVerdict& key : prediction.subkeys) {
+        const bool matched = key.matchedEntry >= 0;
+        subkeys.push_back(Json{
+            {"name", JsonBytes(key.name)},
+            {"reached", key.reached},
+            {"matchedEntry", matched ? Json(key.matchedEntry + 1) : Json(nullptr)},
+            {"matchedId",
+             JsonBytesOrNull(matched,
+                             matched ? prediction.table[static_cast<std::size_t>(key.matchedEntry)]
+                                     : "")}});
+    }
+    const bool taken = prediction.taken >= 0;
+    return Json{
+        {"branch", JsonBytes(prediction.branch)},
+        {"branchInExport", prediction.branchInExport},
+        {"order", "export"},
+        {"subkeys", subkeys},
+        {"taken",
+         JsonBytesOrNull(taken,
+                         taken ? prediction.subkeys[static_cast<std::size_t>(prediction.taken)].name
+                               : "")}};
+}
+
+void AddActions(const Prediction& prediction, Json& json) {
+    const bool ran = !prediction.commandLines.empty();
+    json["commandLine"] = JsonBytesOrNull(ran, ran ? prediction.commandLines[0] : "");
+    Json files = Json::array();
+    for (const PathInPackage& file : prediction.commandFiles)
+        files.push_back(Json{{"path", JsonBytes(file.path)}, {"inPackage", file.present}});
+    json["commandFiles"] = files;
+    const bool deleted = !prediction.keysDeleted.empty();
+    json["deletedKey"] = JsonBytesOrNull(
+        deleted, deleted ? prediction.branch + "\\" + prediction.keysDeleted[0] : "");
+    Json copies = Json::array();
+    for (const CopyStep& copy : prediction.copies)
+        copies.push_back(Json{{"source", JsonBytes(copy.source.path)},
+                              {"sourceInPackage", copy.source.present},
+                              {"destination", JsonBytes(copy.destination)}});
+    json["copies"] = copies;
+    Json boxes = Json::array();
+    for (const FakeMessageBox& box : prediction.boxes)
+        boxes.push_back(Json{{"caption", JsonBytes(box.caption)},
+                             {"text", JsonBytes(box.text)},
+                             {"type", box.type}});
+    json["boxes"] = boxes;
+}
+}  // namespace
+
+void PrintPredictionJson(const Options& options, const RegExportSummary& registry,
+                         const Prediction& prediction, int exitStatus, std::ostream& out) {
+    Json json = Json::object();
+    AddHeader(options, registry, prediction, json);
+    json["keyFileRead"] = prediction.keyFileRead;
+    Json entries = Json::array();
+    for (const std::string& id : prediction.table)
+        entries.push_back(JsonBytes(id));
+    json["entries"] = entries;
+    json["search"] = SearchJson(prediction);
+    AddActions(prediction, json);
+    json["launcherExitStatus"] = prediction.exitStatus;
+    json["outcome"] = prediction.Installs() ? "install" : "refuse";
+    json["exitStatus"] = exitStatus;
+    PrintJson(json, out);
+}

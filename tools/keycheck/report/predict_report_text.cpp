@@ -1,0 +1,100 @@
+// Prints the result of keycheck predict for people, step by step.
+#include "tools/keycheck/report/predict_report.h"
+
+#include "tools/keycheck/predict/windows_versions.h"
+#include "tools/keycheck/report/shown_text.h"
+
+namespace {
+void Pad(std::ostream& out, std::size_t used, std::size_t width) {
+    for (; used < width; ++used)
+        out << ' ';
+}
+
+void PrintSearch(const Prediction& prediction, std::ostream& out) {
+    out << "Device keys under HKLM\\" << prediction.branch;
+    if (!prediction.branchInExport) {
+        out << ": the export has no such key, so no device is found\n";
+        return;
+    }
+    out << ", " << prediction.subkeys.size() << " in the export's order\n"
+        << "   (Windows enumerates them in its own order, usually by name):\n";
+    for (std::size_t i = 0; i < prediction.subkeys.size(); ++i) {
+        const SubkeyVerdict& key = prediction.subkeys[i];
+        const std::string name = Shown(key.name);
+        out << "     " << name;
+        Pad(out, name.size(), 44);
+        if (!key.reached) {
+            out << "  not reached\n";
+            continue;
+        }
+        if (key.matchedEntry < 0)
+            out << "  no listed ID";
+        else
+            out << "  holds #" << key.matchedEntry + 1 << " \""
+                << Shown(prediction.table[static_cast<std::size_t>(key.matchedEntry)]) << "\"";
+        if (static_cast<int>(i) == prediction.taken)
+            out << "  <- the device";
+        out << "\n";
+    }
+}
+
+void PrintActions(const Prediction& prediction, int& step, std::ostream& out) {
+    for (const std::string& command : prediction.commandLines) {
+        bool missing = false;
+        out << ++step << ". Runs, hidden:\n     " << Shown(command) << "\n";
+        for (const PathInPackage& file : prediction.commandFiles) {
+            out << "     " << Shown(file.path);
+            Pad(out, Shown(file.path).size(), 30);
+            out << (file.present ? "  in the package\n" : "  NOT in the package\n");
+            missing = missing || !file.present;
+        }
+        if (missing)
+            out << "   With a file missing the installer cannot do its work, and the launcher "
+                   "does not tell.\n";
+    }
+    for (const std::string& key : prediction.keysDeleted)
+        out << ++step << ". Deletes HKLM\\" << prediction.branch << "\\" << Shown(key)
+            << " with its subkeys, for Windows to detect the device afresh\n";
+    if (!prediction.copies.empty()) {
+        out << ++step
+            << ". Copies (each succeeds only if the machine has the destination's folder):\n";
+        for (const CopyStep& copy : prediction.copies) {
+            out << "     " << Shown(copy.source.path);
+            Pad(out, Shown(copy.source.path).size(), 24);
+            out << " -> " << Shown(copy.destination)
+                << (copy.source.present ? "\n" : "   (source NOT in the package: skipped)\n");
+        }
+    }
+    for (const FakeMessageBox& box : prediction.boxes)
+        out << ++step << ". Message box, caption \"" << Shown(box.caption) << "\", text \""
+            << Shown(box.text) << "\"\n";
+}
+}  // namespace
+
+void PrintPredictionText(const Options& options, const RegExportSummary& registry,
+                         const Prediction& prediction, std::ostream& out) {
+    const WindowsVersion& version = *FindWindowsVersion(options.os);
+    out << "keycheck predict " << options.package << " on " << version.label << "\n"
+        << "  run from " << Shown(options.dir) << ", Windows folder " << Shown(options.windowsDir)
+        << ", ANSI code page " << options.codePage << "\n"
+        << "  registry " << options.registry << ": "
+        << (registry.encoding == RegEncoding::Utf16 ? "version 5.00 (UTF-16LE)" : "REGEDIT4")
+        << ", " << registry.localMachineKeys << " keys under HKEY_LOCAL_MACHINE\n\n";
+
+    int step = 0;
+    out << ++step << ". Windows version: " << version.label << " -> the launcher's code "
+        << static_cast<int>(prediction.osType) << " (" << OsTypeName(prediction.osType) << ")\n";
+    if (prediction.keyFileRead) {
+        out << ++step << ". key.ini: " << Shown(prediction.appDir) << "key.ini read, "
+            << prediction.table.size() << " entries:\n";
+        for (std::size_t i = 0; i < prediction.table.size(); ++i)
+            out << "     #" << i + 1 << "  \"" << Shown(prediction.table[i]) << "\"\n";
+    }
+    if (prediction.searched) {
+        out << ++step << ". ";
+        PrintSearch(prediction, out);
+    }
+    PrintActions(prediction, step, out);
+    out << "\nResult: " << (prediction.Installs() ? "installs" : "refuses")
+        << "; the launcher exits with status " << prediction.exitStatus << "\n";
+}

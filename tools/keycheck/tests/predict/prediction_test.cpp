@@ -1,0 +1,170 @@
+// keycheck predict: the launcher's run on a machine, and the steps keycheck reads off it.
+#include "tools/keycheck/predict/prediction.h"
+
+#include "sim/app_runner.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+const std::string kDevice = "VEN_1A2B&DEV_5820&SUBSYS_00000000&REV_01";
+const std::string kOther = "VEN_8086&DEV_7110&SUBSYS_00000000&REV_02";
+const std::string kKeyIni = "[PCI]\r\nA=VEN_1A2B&DEV_5821\r\nB=DEV_5820\r\n";
+
+class PredictionTest : public ::testing::Test {
+protected:
+    // The package at dir, run as setup.exe there, on Windows version (a Wine name).
+    void Machine(const char* version, const std::string& keyIni = kKeyIni,
+                 const std::string& dir = "D:\\") {
+        SetWindowsVersion(machine, version);
+        AddPackage(machine, dir, keyIni);
+        machine.modulePath = dir + "setup.exe";
+    }
+    void Keys(const std::string& branch, const std::vector<std::string>& names) {
+        for (const std::string& name : names)
+            machine.AddKey(branch + "\\" + name);
+    }
+
+    CFakeOs machine;
+};
+
+TEST_F(PredictionTest, NtInstallShowsEachKeyWithTheIdItHoldsAndTheCommandLine) {
+    // An empty entry, which the launcher skips, comes first.
+    Machine("winxp", "[PCI]\r\nE=\r\n" + kKeyIni.substr(7));
+    Keys(kNtPciBranch, {kOther, kDevice + "\\4&1f7dbc9f&0&10", "VEN_1A2B&DEV_5821"});
+
+    const Prediction p = PredictLauncher(machine);
+
+    EXPECT_EQ(p.osType, OS_WINXP);
+    EXPECT_TRUE(p.keyFileRead);
+    EXPECT_EQ(p.table, (std::vector<std::string>{"", "VEN_1A2B&DEV_5821", "DEV_5820"}));
+    EXPECT_EQ(p.branch, kNtPciBranch);
+    EXPECT_TRUE(p.branchInExport);
+    ASSERT_EQ(p.subkeys.size(), 3u);
+    EXPECT_EQ(p.subkeys[0].name, kOther);
+    EXPECT_TRUE(p.subkeys[0].reached);
+    EXPECT_EQ(p.subkeys[0].matchedEntry, -1);
+    EXPECT_EQ(p.subkeys[1].matchedEntry, 2);  // through its last ID, DEV_5820
+    // The walk ends at the first match: a later key that would match is never read.
+    EXPECT_FALSE(p.subkeys[2].reached);
+    EXPECT_EQ(p.subkeys[2].matchedEntry, -1);
+    EXPECT_EQ(p.taken, 1);
+    ASSERT_EQ(p.commandLines.size(), 1u);
+    EXPECT_EQ(p.commandLines[0], "D:\\install.exe D:\\Drv\\hx5820.inf \"PCI\\" + kDevice + "\"");
+    ASSERT_EQ(p.commandFiles.size(), 2u);
+    EXPECT_EQ(p.commandFiles[0].path, "D:\\install.exe");
+    EXPECT_TRUE(p.commandFiles[0].present);
+    EXPECT_EQ(p.commandFiles[1].path, "D:\\Drv\\hx5820.inf");
+    EXPECT_TRUE(p.commandFiles[1].present);
+    EXPECT_TRUE(p.boxes.empty());
+    EXPECT_TRUE(p.keysDeleted.empty());
+    EXPECT_EQ(p.exitStatus, 0);
+    EXPECT_TRUE(p.Installs());
+}
+
+TEST_F(PredictionTest, QuotedPathsAreCheckedInThePackage) {
+    Machine("win2k", kKeyIni, "E:\\My Disk\\");
+    Keys(kNtPciBranch, {kDevice});
+    const Prediction p = PredictLauncher(machine);
+    ASSERT_EQ(p.commandLines.size(), 1u);
+    EXPECT_EQ(p.commandLines[0], "\"E:\\My Disk\\install.exe\" \"E:\\My Disk\\Drv\\hx5820.inf\" "
+                                 "\"PCI\\" +
+                                     kDevice + "\"");
+    ASSERT_EQ(p.commandFiles.size(), 2u);
+    EXPECT_EQ(p.commandFiles[0].path, "E:\\My Disk\\install.exe");
+    EXPECT_TRUE(p.commandFiles[0].present && p.commandFiles[1].present);
+}
+
+TEST_F(PredictionTest, W9xPlacementShowsTheDeletedKeyAndEveryCopy) {
+    SetWindowsVersion(machine, "win98");
+    machine.modulePath = "D:\\setup.exe";
+    machine.windowsDir = "C:\\WIN98";
+    machine.AddFile("D:\\key.ini", kKeyIni);
+    machine.AddFile("D:\\DRV\\HX5820.INA", "ina");
+    Keys(k9xPciBranch, {kOther + "\\0", kDevice + "\\0000"});
+
+    const Prediction p = PredictLauncher(machine);
+
+    EXPECT_EQ(p.osType, OS_WIN98SE);
+    EXPECT_EQ(p.branch, k9xPciBranch);
+    EXPECT_EQ(p.taken, 1);
+    EXPECT_EQ(p.keysDeleted, std::vector<std::string>{kDevice});
+    EXPECT_TRUE(p.commandLines.empty());
+    ASSERT_EQ(p.copies.size(), 11u);
+    EXPECT_EQ(p.copies[0].source.path, "D:\\drv\\hx5820.ina");
+    EXPECT_TRUE(p.copies[0].source.present);
+    EXPECT_EQ(p.copies[0].destination, "C:\\WIN98\\inf\\hx5820.inf");
+    EXPECT_EQ(p.copies[1].source.path, "D:\\drv\\hx5820.mpd");
+    EXPECT_FALSE(p.copies[1].source.present);
+    EXPECT_EQ(p.copies[1].destination, "C:\\WIN98\\system\\IoSubsys\\hx5820.mpd");
+    EXPECT_TRUE(p.boxes.empty());
+    EXPECT_TRUE(p.Installs());
+}
+
+TEST_F(PredictionTest, RefusalsShowTheLaunchersBox) {
+    struct Case {
+        const char* version;
+        bool keyFile;
+        bool device;
+        const char* caption;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"winxp", true, false, "Worry",
+         "Sorry!! We don't support this ID. \nYour ID are't Correctly!!"},
+        {"winme", true, false, "Worry",
+         "Sorry!! We don't support this ID.\nYour ID are't Correctly!!"},
+        {"win2k", false, true, "setup", "key.ini not found !!"},
+        {"win98", false, true, "setup", "key.ini not found !!"},
+        {"win98fe", true, true, "Worry", "Sorry!!We don't support this Operating System"},
+        {"win2003", true, false, "Worry",
+         "Sorry!! We don't support this ID. \nYour ID are't Correctly!!"},
+        {"vista", true, true, "Worry", "Sorry!!We don't support this Operating System"},
+    };
+    for (const Case& c : cases) {
+        CFakeOs os;
+        SetWindowsVersion(os, c.version);
+        os.modulePath = "D:\\setup.exe";
+        if (c.keyFile)
+            os.AddFile("D:\\key.ini", kKeyIni);
+        os.AddKey(std::string(kNtPciBranch) + "\\" + (c.device ? kDevice : kOther));
+        os.AddKey(std::string(k9xPciBranch) + "\\" + (c.device ? kDevice : kOther));
+
+        const Prediction p = PredictLauncher(os);
+
+        ASSERT_EQ(p.boxes.size(), 1u) << c.version;
+        EXPECT_EQ(p.boxes[0].caption, c.caption) << c.version;
+        EXPECT_EQ(p.boxes[0].text, c.text) << c.version;
+        EXPECT_FALSE(p.Installs()) << c.version;
+        EXPECT_EQ(p.exitStatus, 0) << c.version;
+        EXPECT_EQ(p.keyFileRead, c.keyFile && p.searched) << c.version;
+        EXPECT_EQ(p.taken, -1) << c.version;
+    }
+}
+
+TEST_F(PredictionTest, MissingBranchIsTold) {
+    Machine("winxp");
+    Keys(k9xPciBranch, {kDevice});
+    const Prediction p = PredictLauncher(machine);
+    EXPECT_TRUE(p.searched);
+    EXPECT_FALSE(p.branchInExport);
+    EXPECT_TRUE(p.subkeys.empty());
+    EXPECT_FALSE(p.Installs());
+}
+
+TEST(PredictionAgainTest, NoTableIsLeftFromAnEarlierRun) {
+    {
+        CFakeOs first;
+        AddPackage(first, "D:\\", kKeyIni);
+        first.modulePath = "D:\\setup.exe";
+        EXPECT_TRUE(PredictLauncher(first).keyFileRead);
+    }
+    CFakeOs second;
+    second.modulePath = "D:\\setup.exe";
+    const Prediction p = PredictLauncher(second);
+    EXPECT_FALSE(p.keyFileRead);
+    EXPECT_TRUE(p.table.empty());
+}
+}  // namespace

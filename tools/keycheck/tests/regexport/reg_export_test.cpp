@@ -1,0 +1,227 @@
+// Reading registry exports in both encodings into the fake's registry, and their errors.
+#include "tools/keycheck/regexport/reg_export.h"
+
+#include "sim/app_runner.h"
+#include "sim/fake_os.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace {
+using Names = std::vector<std::string>;
+const std::string kPci = "SYSTEM\\CurrentControlSet\\Enum\\PCI";
+const std::string kHklmPci = "HKEY_LOCAL_MACHINE\\" + kPci;
+
+std::string Utf16(const std::u16string& text) {
+    std::string bytes = "\xFF\xFE";
+    for (const char16_t unit : text) {
+        bytes += static_cast<char>(unit & 0xFF);
+        bytes += static_cast<char>(unit >> 8);
+    }
+    return bytes;
+}
+
+// ASCII text as reg export writes it: version 5.00, UTF-16LE with a byte-order mark.
+std::string AsUtf16(const std::string& ascii) {
+    return Utf16(std::u16string(ascii.begin(), ascii.end()));
+}
+
+std::string AsAnsi(const std::string& ascii) {
+    return ascii;
+}
+
+struct Encoding {
+    const char* name;
+    const char* header;
+    std::string (*encode)(const std::string&);
+    RegEncoding expected;
+};
+
+void PrintTo(const Encoding& encoding, std::ostream* out) {
+    *out << encoding.name;
+}
+
+class BothEncodingsTest : public ::testing::TestWithParam<Encoding> {
+protected:
+    // Loads the lines after the header, joined with CR LF; returns the error or "".
+    std::string Load(const std::vector<std::string>& lines) {
+        std::string text = std::string(GetParam().header) + "\r\n";
+        for (const std::string& line : lines)
+            text += line + "\r\n";
+        std::string error;
+        if (!LoadRegExport(GetParam().encode(text), "m.reg", machine, summary, error))
+            return error;
+        EXPECT_EQ(summary.encoding, GetParam().expected);
+        return "";
+    }
+
+    CFakeOs machine;
+    RegExportSummary summary;
+};
+
+TEST_P(BothEncodingsTest, KeysComeInTheFileOrderWithOrWithoutSubkeys) {
+    ASSERT_EQ(Load({"", "[" + kHklmPci + "]", "",
+                    "[" + kHklmPci + "\\VEN_8086&DEV_7110&SUBSYS_00000000&REV_02]",
+                    "\"DeviceDesc\"=\"ISA bridge\"", "",
+                    "[" + kHklmPci + "\\VEN_1A2B&DEV_5820&SUBSYS_00000000&REV_01\\4&1f7dbc9f&0&10]",
+                    "\"Service\"=\"hx5820\"", "",
+                    "[" + kHklmPci + "\\VEN_1002&DEV_4C59&SUBSYS_00000000&REV_00]"}),
+              "");
+    EXPECT_EQ(machine.SubKeyNames(kPci), (Names{"VEN_8086&DEV_7110&SUBSYS_00000000&REV_02",
+                                                "VEN_1A2B&DEV_5820&SUBSYS_00000000&REV_01",
+                                                "VEN_1002&DEV_4C59&SUBSYS_00000000&REV_00"}));
+    EXPECT_EQ(machine.SubKeyNames(kPci + "\\VEN_1A2B&DEV_5820&SUBSYS_00000000&REV_01"),
+              Names{"4&1f7dbc9f&0&10"});
+    EXPECT_TRUE(machine.SubKeyNames(kPci + "\\VEN_1002&DEV_4C59&SUBSYS_00000000&REV_00").empty());
+    // The keys above the named ones count too: SYSTEM, CurrentControlSet, Enum, PCI, 3, 1.
+    EXPECT_EQ(summary.localMachineKeys, 4 + 3 + 1);
+}
+
+TEST_P(BothEncodingsTest, NamesKeepAmpersandsBlanksEqualsSignsAndBrackets) {
+    ASSERT_EQ(Load({"[" + kHklmPci + "\\VEN_1&DEV 2=3]", "[" + kHklmPci + "\\  lead]  ",
+                    "[" + kHklmPci + "\\a[b]c]"}),
+              "");
+    EXPECT_EQ(machine.SubKeyNames(kPci), (Names{"VEN_1&DEV 2=3", "  lead", "a[b]c"}));
+}
+
+TEST_P(BothEncodingsTest, DeletionsTakeTheWholeKeyAndALaterKeyComesLast) {
+    ASSERT_EQ(Load({"[" + kHklmPci + "\\A\\0]", "[" + kHklmPci + "\\B]", "[-" + kHklmPci + "\\a]",
+                    "[-" + kHklmPci + "\\NotThere\\X]", "[" + kHklmPci + "\\A]"}),
+              "");
+    EXPECT_EQ(machine.SubKeyNames(kPci), (Names{"B", "A"}));
+    EXPECT_FALSE(machine.KeyExists(kPci + "\\A\\0"));
+}
+
+TEST_P(BothEncodingsTest, ValuesOfEveryFormAreSkipped) {
+    ASSERT_EQ(Load({"[" + kHklmPci + "\\A]", "@=\"default\"", "\"quote\\\"]\"=\"x\"",
+                    "\"back\\\\\"=dword:0000001f", "\"Flags\" = dword:1",
+                    "\"HardwareID\"=hex(7):50,00,43,00,49,00,5c,00,56,00,45,00,4e,00,5f,00,\\",
+                    "  31,00,00,00,00,00", "\"Bin\"=hex:", "\"Gone\"=-", "\"Text\"=\"first line",
+                    "[HKEY_LOCAL_MACHINE\\NotAKey]", "last\"",
+                    "; [HKEY_LOCAL_MACHINE\\NotAKeyEither]", "[" + kHklmPci + "\\B]"}),
+              "");
+    EXPECT_EQ(machine.SubKeyNames(kPci), (Names{"A", "B"}));
+    EXPECT_FALSE(machine.KeyExists("NotAKey"));
+    EXPECT_FALSE(machine.KeyExists("NotAKeyEither"));
+}
+
+TEST_P(BothEncodingsTest, OtherRootsAreSkipped) {
+    ASSERT_EQ(Load({"[HKEY_CURRENT_USER\\Software\\Wine]", "\"Version\"=\"winxp\"",
+                    "[HKEY_USERS\\S-1]", "[-HKEY_CLASSES_ROOT\\X]", "[" + kHklmPci + "\\A]"}),
+              "");
+    EXPECT_EQ(machine.SubKeyNames(""), Names{"SYSTEM"});
+}
+
+struct BadExport {
+    std::vector<std::string> lines;
+    const char* error;
+};
+
+TEST_P(BothEncodingsTest, ErrorsNameTheFileAndLineAndAddNothing) {
+    const std::string key = "[" + kHklmPci + "\\A]";
+    const BadExport cases[] = {
+        {{key, "[HKEY_LOCAL_MACHINE\\B"}, "m.reg:3: key line without its closing ]"},
+        {{key, "[HKEY_LOCAL_MACHINE\\B] x"}, "m.reg:3: unexpected text after the key's"},
+        {{"[HKEY_LOCAL_MACHIN\\B]"}, "m.reg:2: unknown root key \"HKEY_LOCAL_MACHIN\""},
+        {{"[HKEY_LOCAL_MACHINE\\A\\\\B]"}, "m.reg:2: empty key name"},
+        {{"[-HKEY_LOCAL_MACHINE]"}, "m.reg:2: a root key cannot be deleted"},
+        {{"", "\"x\"=\"y\""}, "m.reg:3: value before the first key"},
+        {{key, "\"x=\"y\""}, "m.reg:3: \"=\" expected"},
+        {{key, "\"x\"=dword:123456789"}, "m.reg:3: dword: must be followed by 1 to 8"},
+        {{key, "\"x\"=hex:1,234"}, "m.reg:3: hex data must be bytes"},
+        {{key, "\"x\"=hex:00,\\", "  zz"}, "m.reg:4: hex data must be bytes"},
+        // A continued value's next line is data, even when it looks like a key.
+        {{key, "\"x\"=hex:00,\\", "[HKEY_LOCAL_MACHINE\\B]"}, "m.reg:4: hex data must be"},
+        {{key, "\"x\"=\"open"}, "m.reg:4: the file ends inside a value's data"},
+        {{key, "\"x\"=\"y\" z"}, "m.reg:3: unexpected text after the string's closing quote"},
+        {{key, "\"x\"=sz:y"}, "m.reg:3: unknown value data"},
+        {{key, "garbage"}, "m.reg:3: expected a [key] line"},
+    };
+    for (const BadExport& bad : cases) {
+        CFakeOs fresh;
+        std::string text = std::string(GetParam().header) + "\r\n";
+        for (const std::string& line : bad.lines)
+            text += line + "\r\n";
+        std::string error;
+        EXPECT_FALSE(LoadRegExport(GetParam().encode(text), "m.reg", fresh, summary, error));
+        EXPECT_EQ(error.rfind(bad.error, 0), 0u) << error;
+        EXPECT_EQ(error.find('\n'), std::string::npos);
+        EXPECT_TRUE(fresh.SubKeyNames("").empty()) << bad.error;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Encodings, BothEncodingsTest,
+    ::testing::Values(Encoding{"Regedit4", "REGEDIT4", AsAnsi, RegEncoding::Ansi},
+                      Encoding{"Version5Utf16", "Windows Registry Editor Version 5.00", AsUtf16,
+                               RegEncoding::Utf16}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+std::string LoadError(const std::string& bytes, CFakeOs& machine) {
+    RegExportSummary summary;
+    std::string error;
+    return LoadRegExport(bytes, "m.reg", machine, summary, error) ? "" : error;
+}
+
+TEST(RegExportTest, FirstLineMustBeAHeader) {
+    CFakeOs machine;
+    const std::string notExport = "m.reg:1: not a registry export";
+    EXPECT_EQ(LoadError("", machine).rfind(notExport, 0), 0u);
+    EXPECT_EQ(LoadError("[HKEY_LOCAL_MACHINE\\A]\r\n", machine).rfind(notExport, 0), 0u);
+    // UTF-16 without its byte-order mark is not taken for text.
+    EXPECT_EQ(LoadError(AsUtf16("REGEDIT4\r\n").substr(2), machine).rfind(notExport, 0), 0u);
+    EXPECT_EQ(LoadError("REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\n", machine), "");
+    EXPECT_TRUE(machine.KeyExists("A"));
+}
+
+TEST(RegExportTest, Utf16NamesAreConvertedToTheAnsiCodePage) {
+    CFakeOs machine;
+    EXPECT_EQ(LoadError(Utf16(u"Windows Registry Editor Version 5.00\r\n"
+                              u"[HKEY_LOCAL_MACHINE\\caf\u00e9\u20ac]\r\n"
+                              u"\"Desc\"=\"\u529f\"\r\n"),
+                        machine),
+              "");
+    EXPECT_EQ(machine.SubKeyNames(""), Names{"caf\xE9\x80"});
+
+    // Outside 1252 only ASCII converts; a key name holding more is refused, a value is not.
+    CFakeOs big5;
+    big5.codePage = 950;
+    EXPECT_EQ(LoadError(Utf16(u"Windows Registry Editor Version 5.00\r\n"
+                              u"[HKEY_LOCAL_MACHINE\\A]\r\n\"Desc\"=\"\u529f\"\r\n"
+                              u"[HKEY_LOCAL_MACHINE\\pkg\u529f]\r\n"),
+                        big5),
+              "m.reg:4: the key name holds U+529F, which keycheck cannot convert to code page "
+              "950");
+    CFakeOs emoji;
+    EXPECT_EQ(LoadError(Utf16(u"REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\\U0001F600]\r\n"), emoji)
+                  .rfind("m.reg:2: the key name holds U+1F600", 0),
+              0u);
+}
+
+TEST(RegExportTest, AnsiTextIsWalkedInTheMachinesCodePage) {
+    // In Big5, A5 5C is one character whose second byte is a backslash.
+    const std::string text = "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\A]\r\n\"Desc\"=\"\xA5\x5C\"\r\n";
+    CFakeOs big5;
+    big5.codePage = 950;
+    EXPECT_EQ(LoadError(text, big5), "");
+    CFakeOs western;
+    EXPECT_EQ(LoadError(text, western), "m.reg:4: the file ends inside a value's data");
+
+    CFakeOs keyName;
+    keyName.codePage = 950;
+    EXPECT_EQ(LoadError("REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\pkg\xA5\x5C]\r\n", keyName)
+                  .rfind("m.reg:2: the key name \"pkg\xA5\x5C\" holds a double-byte", 0),
+              0u);
+}
+
+TEST(RegExportTest, UnreadableFileIsNamed) {
+    CFakeOs machine;
+    RegExportSummary summary;
+    std::string error;
+    EXPECT_FALSE(LoadRegExportFile("/nonexistent/machine.reg", machine, summary, error));
+    EXPECT_EQ(error, "/nonexistent/machine.reg: cannot be read");
+}
+}  // namespace
