@@ -15,9 +15,9 @@ void ParseKeyText(const char* text, DeviceIdTable& table) {
         if (equals < 0)
             break;
         const char* value = text + position + equals + 1;
-        int length = 0;
-        while (value[length] != '\0' && value[length] != '\r')
-            ++length;
+        // The value ends at the first carriage return byte, whatever the code page.
+        const char* end = std::strstr(value, "\r");
+        const int length = static_cast<int>(end != nullptr ? end - value : std::strlen(value));
 
         char* slot = table.ids[count];
         if (length < kDeviceIdSize) {

@@ -1,6 +1,7 @@
 // CWinApp: the application base with its start-up hook, and the start-up sequence around it.
 #include "platform/winapp.h"
 
+#include "platform/mbcs_text.h"
 #include "platform/win32_values.h"
 
 namespace {
@@ -25,6 +26,7 @@ CString FileTitle(const char* path) {
 
 CWinApp::CWinApp() : m_hInstance(nullptr) {
     Os().SetMultibyteCodePage();
+    MbLoadLeadBytes();
     g_pApp = this;
 }
 

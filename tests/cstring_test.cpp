@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 std::string Text(const CString& s) {
@@ -62,6 +63,7 @@ class DoubleByteTest : public ::testing::TestWithParam<DoubleByteCase> {};
 TEST_P(DoubleByteTest, TrailByteNeverMatchesAndReversalKeepsPairs) {
     CFakeOs os;
     os.codePage = GetParam().codePage;
+    MbLoadLeadBytes();
     const std::string ch = GetParam().character;
     const CString s(("a" + ch + "\\b").c_str());
     EXPECT_EQ(s.Find('\\'), 3);
@@ -83,6 +85,7 @@ INSTANTIATE_TEST_SUITE_P(CodePages, DoubleByteTest,
 
 TEST(CStringTest, WesternCodePageTreatsEveryByteAsACharacter) {
     CFakeOs os;
+    MbLoadLeadBytes();
     const CString s("a\xA5\x5C\\b");
     EXPECT_EQ(s.Find('\\'), 2);
     CString reversed(s);
@@ -94,6 +97,7 @@ TEST(CStringTest, WesternCodePageTreatsEveryByteAsACharacter) {
 TEST(MbcsTextTest, SubstringMatchesOnlyAtCharacterBoundaries) {
     CFakeOs os;
     os.codePage = 950;
+    MbLoadLeadBytes();
     EXPECT_EQ(MbFindString("\xA5\x41", "A"), -1);  // 0x41 is a Big5 trail byte here
     EXPECT_EQ(MbFindString("\xA5\x41"
                            "A",
@@ -103,5 +107,69 @@ TEST(MbcsTextTest, SubstringMatchesOnlyAtCharacterBoundaries) {
     // A lead byte at the very end is a character by itself.
     EXPECT_EQ(MbCharLength("\xA5"), 1);
     EXPECT_EQ(MbFindChar("x\xA5", '\xA5'), 1);
+}
+
+const int kCodePages[] = {1252, 932, 936, 949, 950};
+
+TEST(MbcsTextTest, LeadByteTableGivesTheRuntimesAnswerForEveryByte) {
+    CFakeOs os;
+    for (const int codePage : kCodePages) {
+        os.codePage = codePage;
+        MbLoadLeadBytes();
+        int leadBytes = 0;
+        for (int byte = 0; byte < 256; ++byte) {
+            const auto b = static_cast<unsigned char>(byte);
+            EXPECT_EQ(MbIsLeadByte(b), os.IsLeadByte(b))
+                << "code page " << codePage << " byte " << byte;
+            leadBytes += MbIsLeadByte(b) ? 1 : 0;
+        }
+        EXPECT_EQ(leadBytes == 0, codePage == 1252) << "code page " << codePage;
+    }
+}
+
+// The plain forward walk: from each character boundary in turn, compare the bytes.
+int WalkedFind(const std::string& text, const std::string& needle, CFakeOs& os) {
+    for (std::size_t i = 0;;) {
+        if (text.compare(i, needle.size(), needle) == 0)
+            return static_cast<int>(i);
+        if (i >= text.size())
+            return -1;
+        i += os.IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
+    }
+}
+
+// Every text of up to five bytes and every needle of one or two bytes drawn from bytes that
+// lead, trail or both in some code page: the searches agree with the forward walk.
+TEST(MbcsTextTest, SearchesAgreeWithTheForwardWalkInEveryCodePage) {
+    const std::string alphabet = "\x81\xA5"
+                                 "A\\=";
+    std::vector<std::string> texts = {""};
+    std::vector<std::string> needles;
+    for (std::size_t i = 0; i < texts.size() && texts[i].size() < 5; ++i) {
+        for (const char c : alphabet) {
+            texts.push_back(texts[i] + c);
+            if (texts[i].size() < 2)
+                needles.push_back(texts[i] + c);
+        }
+    }
+    CFakeOs os;
+    for (const int codePage : kCodePages) {
+        os.codePage = codePage;
+        MbLoadLeadBytes();
+        int differences = 0;
+        for (const std::string& text : texts) {
+            for (const std::string& needle : needles) {
+                const int expected = WalkedFind(text, needle, os);
+                const int found = MbFindString(text.c_str(), needle.c_str());
+                const int foundChar =
+                    needle.size() == 1 ? MbFindChar(text.c_str(), needle[0]) : found;
+                if ((found != expected || foundChar != expected) && differences++ < 5)
+                    ADD_FAILURE() << "code page " << codePage << ": \"" << text << "\" / \""
+                                  << needle << "\" found at " << found << " and " << foundChar
+                                  << ", walk says " << expected;
+            }
+        }
+        EXPECT_EQ(differences, 0) << "code page " << codePage;
+    }
 }
 }  // namespace

@@ -1,5 +1,6 @@
 // Finding and removing the PCI device key that names a listed ID.
 #include "app/driver_setup_app.h"
+#include "platform/mbcs_text.h"
 #include "sim/app_runner.h"
 
 #include <gtest/gtest.h>
@@ -33,6 +34,7 @@ TEST_F(DeviceKeySearchTest, FirstKeyInEnumerationOrderWinsWhicheverIdItContains)
     EXPECT_EQ(std::string(app.m_strDeviceId), "VEN_X&DEV_B\"");
     EXPECT_EQ(os.OpenKeyCount(), 0);
 
+    SetWindowsVersion(os, "win98");  // deletes a key with the instance keys beneath it
     Keys(k9x, {"VEN_X&DEV_C", "VEN_X&DEV_B\\3&61AAA01&0&40", "VEN_A&DEV_C"});
     EXPECT_TRUE(app.RemoveDeviceKey());
     EXPECT_EQ(os.SubKeyNames(k9x), (std::vector<std::string>{"VEN_X&DEV_C", "VEN_A&DEV_C"}));
@@ -54,7 +56,7 @@ TEST_F(DeviceKeySearchTest, EmptyAndOverLongIdsMatchNothing) {
     // An empty ID would be found in every name, and deleting the first PCI key is no install.
     Package("A=\r\nB=" + std::string(40, 'V') + "\r\n");
     Keys(k9x, {"VEN_8086&DEV_1", std::string(39, 'V')});
-    os.deleteKeyTrees = true;
+    SetWindowsVersion(os, "win98");
     EXPECT_FALSE(app.RemoveDeviceKey());
     EXPECT_EQ(os.SubKeyNames(k9x).size(), 2u);
     EXPECT_TRUE(os.keysDeleted.empty());
@@ -62,6 +64,7 @@ TEST_F(DeviceKeySearchTest, EmptyAndOverLongIdsMatchNothing) {
 
 TEST_F(DeviceKeySearchTest, TrailByteOfADoubleByteNameDoesNotMatch) {
     os.codePage = 950;
+    MbLoadLeadBytes();  // the application object read the lead bytes of code page 1252
     Package("A=A&DEV\r\n");
     Keys(kNt, {"VEN_\xA5"
                "A&DEV_1"});
@@ -121,7 +124,7 @@ TEST_F(DeviceKeySearchTest, FailedEnumerationEndsTheWalkEvenBeforeAMatch) {
 TEST_F(DeviceKeySearchTest, FailedDeletionTriesNoFurtherKey) {
     Package("A=VEN_8086\r\n");
     Keys(k9x, {"VEN_8086&DEV_1\\instance", "VEN_8086&DEV_2"});
-    os.deleteKeyTrees = false;  // as Windows NT deletes
+    SetWindowsVersion(os, "win2k");  // NT deletes no key that has subkeys
     EXPECT_FALSE(app.RemoveDeviceKey());
     EXPECT_EQ(os.SubKeyNames(k9x).size(), 2u);
     EXPECT_EQ(os.CallLog().find("RegDeleteKeyA"), os.CallLog().rfind("RegDeleteKeyA"));
