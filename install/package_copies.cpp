@@ -1,5 +1,8 @@
-// The package files the launcher places on Windows Me and Windows 98 SE, in copy order.
+// The package files the launcher places on Windows Me and Windows 98 SE, in copy order, and the
+// INF it hands the installer on Windows 2000 and XP.
 #include "install/package_copies.h"
+
+const char* const kNtInstallerInf = "Drv\\hx5820.inf";
 
 const PackageCopy kWinMeCopies[kWinMeCopyCount] = {
     {"drv\\hx5820.inf", "\\Options\\install\\hx5820.inf"},

@@ -1,5 +1,9 @@
-// The package files the launcher places on Windows Me and Windows 98 SE, in copy order.
+// The package files the launcher places on Windows Me and Windows 98 SE, in copy order, and the
+// INF it hands the installer on Windows 2000 and XP.
 #pragma once
+
+// Under the program directory.
+extern const char* const kNtInstallerInf;
 
 struct PackageCopy {
     const char* source;       // under the program directory

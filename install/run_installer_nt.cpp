@@ -1,5 +1,6 @@
 // Windows 2000 and XP: runs the package's installer for the device found and waits for it.
 #include "app/driver_setup_app.h"
+#include "install/package_copies.h"
 
 #include "platform/mbcs_text.h"
 #include "platform/win32_values.h"
@@ -25,7 +26,7 @@ void CDriverSetupApp::RunInstallerNt() {
     CString installer(m_strAppDir);
     installer += "install.exe";
     CString inf(m_strAppDir);
-    inf += "Drv\\hx5820.inf";
+    inf += kNtInstallerInf;
 
     CString command;
     AppendPath(command, installer);

@@ -1,0 +1,111 @@
+// Which models lines of an INF file one Windows version reads.
+#include "tools/keycheck/inf/inf_models.h"
+
+#include "tools/keycheck/inf/inf_text.h"
+#include "tools/keycheck/inf/target_os.h"
+
+namespace {
+// The signatures of "INF Version Section": $Windows NT$ is for the NT family only, which
+// Windows 98 SE and Me reject; $Chicago$ and $Windows 95$ are read by all four. Compared
+// without regard to case.
+bool SignatureReadBy(const std::string& signature, OsType version) {
+    const std::string upper = InfUpper(signature);
+    if (upper == "$CHICAGO$" || upper == "$WINDOWS 95$")
+        return true;
+    return upper == "$WINDOWS NT$" && IsNtVersion(version);
+}
+
+// The install section a models line names, with the platform extensions the version looks
+// for first ("Creating INF Files for Multiple Platforms and Operating Systems": .NTx86,
+// then .NT, then undecorated on the NT family; Windows 9x knows only the undecorated name).
+bool InstallSectionExists(const InfFile& inf, const std::string& name, OsType version) {
+    if (IsNtVersion(version) &&
+        (inf.Section(name + ".NTx86") != nullptr || inf.Section(name + ".NT") != nullptr))
+        return true;
+    return inf.Section(name) != nullptr;
+}
+
+void AddFinding(InfModels& models, const InfFile& inf, int line, const char* code,
+                const std::string& text) {
+    models.findings.push_back(InfFinding{inf.path, line, code, text});
+}
+
+void ReadModels(const InfFile& inf, const std::string& name, int manufacturerLine, OsType version,
+                InfModels& models) {
+    const InfSection* section = inf.Section(name);
+    if (section == nullptr) {
+        AddFinding(models, inf, manufacturerLine, "missing-models-section",
+                   "[Manufacturer] names the models section [" + name + "], which does not exist");
+        return;
+    }
+    models.sections.push_back(section->name);
+    for (const InfLine& entry : section->lines) {
+        if (!entry.hasKey || entry.fields.size() < 2 || entry.fields[1].empty()) {
+            AddFinding(models, inf, entry.line, "bad-models-line",
+                       "a line of [" + section->name +
+                           "] without \"description = install-section, hardware-id\"");
+            continue;
+        }
+        ModelLine line{inf.path,
+                       section->name,
+                       entry.line,
+                       entry.key,
+                       entry.fields[0],
+                       entry.fields[1],
+                       {entry.fields.begin() + 2, entry.fields.end()}};
+        if (!InstallSectionExists(inf, line.installSection, version))
+            AddFinding(models, inf, entry.line, "missing-install-section",
+                       "the install section [" + line.installSection + "] of \"" + line.hardwareId +
+                           "\" does not exist");
+        models.lines.push_back(line);
+    }
+}
+}  // namespace
+
+bool IsNtVersion(OsType version) {
+    return version == OS_WIN2000 || version == OS_WINXP;
+}
+
+InfModels ModelsForVersion(const InfFile& inf, OsType version) {
+    InfModels models;
+    const std::string* signature = inf.Value("Version", "Signature");
+    if (signature == nullptr) {
+        const InfSection* section = inf.Section("Version");
+        AddFinding(
+            models, inf, section == nullptr ? 0 : section->line, "no-signature",
+            "no [Version] section with a Signature: Windows does not take the file as an INF");
+        return models;
+    }
+    if (!SignatureReadBy(*signature, version)) {
+        AddFinding(models, inf, inf.Section("Version")->line, "wrong-signature",
+                   "the signature \"" + *signature + "\" is not one this Windows version reads");
+        return models;
+    }
+    const InfSection* manufacturer = inf.Section("Manufacturer");
+    if (manufacturer == nullptr) {
+        AddFinding(models, inf, 0, "no-manufacturer",
+                   "no [Manufacturer] section: the file installs no device");
+        return models;
+    }
+    models.readable = true;
+    for (const InfLine& entry : manufacturer->lines) {
+        // "manufacturer-name" alone names a models section of that name; "%strkey% =
+        // models-section-name[, TargetOSVersion...]" names one and its decorations, which
+        // only Windows XP of these four reads ("INF Manufacturer Section").
+        const std::string name = entry.fields.empty() ? "" : entry.fields[0];
+        if (!entry.hasKey || version != OS_WINXP) {
+            ReadModels(inf, name, entry.line, version, models);
+            continue;
+        }
+        const std::vector<std::string> decorations(entry.fields.begin() + 1, entry.fields.end());
+        for (const std::string& decoration : decorations) {
+            if (!IsTargetOsDecoration(decoration))
+                AddFinding(models, inf, entry.line, "bad-decoration",
+                           "\"" + decoration + "\" is no TargetOSVersion decoration");
+        }
+        const int picked = DecorationXpPicks(decorations);
+        ReadModels(inf, picked < 0 ? name : name + "." + decorations[picked], entry.line, version,
+                   models);
+    }
+    return models;
+}

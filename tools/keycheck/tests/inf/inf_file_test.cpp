@@ -1,0 +1,94 @@
+// The INF reader: each general syntax rule on a small file of its own, in both encodings.
+#include "tools/keycheck/inf/inf_file.h"
+
+#include "tools/keycheck/tests/inf/inf_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+using Fields = std::vector<std::string>;
+
+struct SyntaxCase {
+    const char* rule;
+    const char* text;  // with a [T] section whose entry with key "k" is looked at
+    int line;          // where that entry starts
+    Fields fields;
+};
+
+const char* const kStrings = "[Strings]\nName = \"HX Technology\"\nRef = \"%Name%\"\n"
+                             "Lang = \"neutral\"\n[Strings.0409]\nLang = \"English\"\n"
+                             "[Strings.0407]\nLang = \"Deutsch\"\n";
+
+const SyntaxCase kCases[] = {
+    {"section and key names without regard to case", "[t]\nK = one\n", 2, {"one"}},
+    {"same-named sections merged", "[T]\nx = 1\n[Other]\ny = 2\n[t]\nk = 3\n", 6, {"3"}},
+    {"comment after the fields", "[T]\nk = a, b ; c, d\n", 2, {"a", "b"}},
+    {"semicolon inside quotes", "[T]\nk = \"a;b\", c\n", 2, {"a;b", "c"}},
+    {"comma inside quotes", "[T]\nk = \"a, b\", c\n", 2, {"a, b", "c"}},
+    {"backslash continues the line", "[T]\nk = a, \\\n    b, \\ ; note\n  c\n", 2, {"a", "b", "c"}},
+    {"quoted backslash at the end", "[T]\nk = \"dir\\\"\nz = 1\n", 2, {"dir\\"}},
+    {"blanks around unquoted text dropped", "[T]\n  k  =   x  y   ,  \n", 2, {"x  y", ""}},
+    {"quoted blanks kept", "[T]\nk = \"  x  \"\n", 2, {"  x  "}},
+    {"two double quotes in quotes", "[T]\nk = \"say \"\"hi\"\"\"\n", 2, {"say \"hi\""}},
+    {"%% is one percent sign", "[T]\nk = 100%% sure\n", 2, {"100% sure"}},
+    {"%strkey% replaced", "[T]\nk = %name% Inc.\n", 2, {"HX Technology Inc."}},
+    {"no recursive expansion", "[T]\nk = %Ref%\n", 2, {"%Name%"}},
+    {"[Strings.0409] before [Strings]", "[T]\nk = %Lang%\n", 2, {"English"}},
+    {"a directory ID stays", "[T]\nk = %12%\\hx.sys\n", 2, {"%12%\\hx.sys"}},
+    {"text beyond ANSI's first half", "[T]\nk = Contr\xC3\xB4leur\n", 2, {"Contr\xC3\xB4leur"}},
+};
+
+class InfSyntaxTest : public ::testing::TestWithParam<InfEncoding> {};
+
+TEST_P(InfSyntaxTest, EachRuleOnItsOwnFile) {
+    for (const SyntaxCase& c : kCases) {
+        const std::string text = std::string(c.text) + kStrings;
+        const InfFile inf = ParseInf("drv\\t.inf", InfBytes(text, GetParam()));
+        EXPECT_EQ(inf.encoding, GetParam()) << c.rule;
+        EXPECT_TRUE(inf.findings.empty()) << c.rule;
+        const InfSection* section = inf.Section("T");
+        ASSERT_NE(section, nullptr) << c.rule;
+        const InfLine* found = nullptr;
+        for (const InfLine& line : section->lines) {
+            if (line.hasKey && (line.key == "k" || line.key == "K"))
+                found = &line;
+        }
+        ASSERT_NE(found, nullptr) << c.rule;
+        EXPECT_EQ(found->line, c.line) << c.rule;
+        EXPECT_EQ(found->fields, c.fields) << c.rule;
+    }
+}
+
+TEST_P(InfSyntaxTest, ProblemsNameFileAndLine) {
+    const InfFile inf = ParseInf("drv\\t.inf", InfBytes("stray = 1\n[T]\n\nk = %Missing%, "
+                                                        "%Name%\n" +
+                                                            std::string(kStrings),
+                                                        GetParam()));
+    ASSERT_EQ(inf.findings.size(), 2u);
+    EXPECT_EQ(inf.findings[0].code, "outside-section");
+    EXPECT_EQ(inf.findings[0].line, 1);
+    EXPECT_EQ(inf.findings[1].code, "undefined-string");
+    EXPECT_EQ(inf.findings[1].file, "drv\\t.inf");
+    EXPECT_EQ(inf.findings[1].line, 4);
+    // The token stays as written, so that reports show what Windows would show.
+    EXPECT_EQ(inf.Section("t")->lines[0].fields, (Fields{"%Missing%", "HX Technology"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(BothEncodings, InfSyntaxTest,
+                         ::testing::Values(InfEncoding::Ansi, InfEncoding::Utf16Le));
+
+TEST(InfEntryTest, EntriesWithoutKeyAndSectionsWithoutEntries) {
+    const InfFile inf = ParseInf("a.inf", "[Files]\r\nhx.sys, , , 2\r\n[Empty]\r\n");
+    ASSERT_NE(inf.Section("FILES"), nullptr);
+    const InfLine& line = inf.Section("files")->lines[0];
+    EXPECT_FALSE(line.hasKey);
+    EXPECT_EQ(line.fields, (Fields{"hx.sys", "", "", "2"}));
+    ASSERT_NE(inf.Section("empty"), nullptr);
+    EXPECT_TRUE(inf.Section("empty")->lines.empty());
+    EXPECT_EQ(inf.Section("missing"), nullptr);
+    EXPECT_EQ(inf.Value("Files", "hx.sys"), nullptr);
+}
+}  // namespace
