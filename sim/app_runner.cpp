@@ -42,7 +42,6 @@ void SetWindowsVersion(CFakeOs& os, const std::string& name) {
         throw std::invalid_argument("unknown Windows version " + name);
     const Version& v = it->second;
     os.SetVersion(v.platform, v.major, v.minor, v.build);
-    os.deleteKeyTrees = v.platform == 1;
 }
 
 const char* const kNtPciBranch = "SYSTEM\\CurrentControlSet\\Enum\\PCI";

@@ -1,7 +1,8 @@
-// CFakeOs: a simulated Windows machine behind the launcher's seam, at least as strict as Windows.
+// CFakeOs: the machine's version, faults, call log, start-up calls, processes, windows and boxes.
 #include "sim/fake_os.h"
 
-#include <algorithm>
+#include "sim/scribble.h"
+
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -10,52 +11,41 @@
 namespace {
 CFakeOs* g_fakeOs = nullptr;
 
-const OsKey kLocalMachine = 0x80000002u;
-const long kNoMoreItems = 259;
-const long kMoreData = 234;
-const long kFileNotFound = 2;
-const long kAccessDenied = 5;
-const std::uint32_t kKeyWriteBits = 0x00000006u;  // KEY_SET_VALUE | KEY_CREATE_SUB_KEY
+const std::uint32_t kPlatformWindows = 1;
+const std::uint32_t kPlatformNt = 2;
+const std::uint32_t kExtendedRecordSize = 156;  // OSVERSIONINFOEXA
+const std::uint32_t kBasicRecordSize = 148;     // OSVERSIONINFOA
+const std::uint32_t kFileNotFound = 2;
+const std::uint32_t kExecStarted = 33;  // any value above 31 means the program started
 
-std::string Upper(const std::string& text) {
-    std::string out = text;
-    for (char& c : out)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return out;
-}
-
-// Registry names compare without regard to case, as Windows compares them.
-bool SameName(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
+// The runtime's lead-byte test (_ismbblead) after _setmbcp for each double-byte code page.
+bool IsLeadByteIn(int codePage, unsigned char byte) {
+    switch (codePage) {
+    case 932:
+        return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+    case 936:
+    case 949:
+    case 950:
+        return byte >= 0x81 && byte <= 0xFE;
+    default:
         return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::toupper(static_cast<unsigned char>(a[i])) !=
-            std::toupper(static_cast<unsigned char>(b[i])))
-            return false;
     }
-    return true;
 }
 
-std::vector<std::string> SplitPath(const std::string& path) {
-    std::vector<std::string> parts;
-    std::string part;
-    for (char c : path) {
-        if (c == '\\') {
-            if (!part.empty())
-                parts.push_back(part);
-            part.clear();
-        } else {
-            part += c;
-        }
-    }
-    if (!part.empty())
-        parts.push_back(part);
-    return parts;
-}
-
-std::string ParentFolder(const std::string& path) {
-    const std::size_t slash = path.rfind('\\');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+// MessageBoxA refuses a type it does not know (ERROR_INVALID_MSGBOX_STYLE) and shows nothing;
+// MB_CANCELTRYCONTINUE (6) is new in Windows 2000. Returns the first button's ID, the one the
+// simulated user presses, or 0 for a type Windows refuses.
+int FirstButtonOf(std::uint32_t type, bool nt5) {
+    static const int firstButton[] = {1 /*OK*/,    1 /*OK*/, 3 /*ABORT*/, 6 /*YES*/, 6 /*YES*/,
+                                      4 /*RETRY*/, 2 /*CANCEL*/};
+    const std::uint32_t buttons = type & 0xFu;
+    const std::uint32_t icon = type & 0xF0u;
+    const std::uint32_t defaultButton = type & 0xF00u;
+    const std::uint32_t modality = type & 0x3000u;
+    if (buttons > (nt5 ? 6u : 5u) || (icon != 0 && (icon < 0x10u || icon > 0x40u)) ||
+        defaultButton > 0x300u || modality == 0x3000u)
+        return 0;
+    return firstButton[buttons];
 }
 }  // namespace
 
@@ -95,7 +85,7 @@ const char* FakeOpName(FakeOp op) {
 
 CFakeOs::CFakeOs() {
     g_fakeOs = this;
-    SetVersion(2, 5, 1, 2600);
+    SetVersion(kPlatformNt, 5, 1, 2600);
 }
 
 CFakeOs::~CFakeOs() {
@@ -110,79 +100,35 @@ void CFakeOs::SetVersion(std::uint32_t platform, std::uint32_t major, std::uint3
     m_version.dwMinorVersion = minor;
     m_version.dwBuildNumber = build;
     std::strcpy(m_version.szCSDVersion, "Service Pack 1");
+
+    // Windows 9x deletes a key with its subkeys and has no registry security; NT refuses to
+    // delete a key that has subkeys, and lets an administrator only read below
+    // HKLM\SYSTEM\CurrentControlSet\Enum (LocalSystem alone may write there).
+    deleteKeyTrees = platform == kPlatformWindows;
+    registrySecurity = platform == kPlatformNt;
+    // OSVERSIONINFOEXA is known from Windows 2000 on (NT 4 from its Service Pack 6); Windows
+    // 9x and earlier NT take only OSVERSIONINFOA.
+    if (platform == kPlatformNt && major >= 5)
+        acceptedVersionSizes = {kExtendedRecordSize, kBasicRecordSize};
+    else
+        acceptedVersionSizes = {kBasicRecordSize};
 }
 
-void CFakeOs::AddKey(const std::string& path) {
-    Key* key = &m_root;
-    for (const std::string& part : SplitPath(path)) {
-        auto it = std::find_if(key->children.begin(), key->children.end(),
-                               [&](const auto& child) { return SameName(child->name, part); });
-        if (it == key->children.end()) {
-            key->children.push_back(std::make_unique<Key>());
-            key->children.back()->name = part;
-            key = key->children.back().get();
-        } else {
-            key = it->get();
+bool CFakeOs::SameName(const std::string& a, const std::string& b) const {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const unsigned char x = static_cast<unsigned char>(a[i]);
+        const unsigned char y = static_cast<unsigned char>(b[i]);
+        if (IsLeadByteIn(codePage, x) && i + 1 < a.size()) {
+            if (x != y || a[i + 1] != b[i + 1])
+                return false;
+            ++i;
+        } else if (std::toupper(x) != std::toupper(y)) {
+            return false;
         }
     }
-}
-
-void CFakeOs::DenyWriteAccess(const std::string& path) {
-    FindKey(path)->denyWrite = true;
-}
-
-bool CFakeOs::KeyExists(const std::string& path) const {
-    return FindKey(path) != nullptr;
-}
-
-std::vector<std::string> CFakeOs::SubKeyNames(const std::string& path) const {
-    std::vector<std::string> names;
-    if (const Key* key = FindKey(path)) {
-        for (const auto& child : key->children)
-            names.push_back(child->name);
-    }
-    return names;
-}
-
-CFakeOs::Key* CFakeOs::FindKey(const std::string& path) const {
-    const Key* key = &m_root;
-    for (const std::string& part : SplitPath(path)) {
-        auto it = std::find_if(key->children.begin(), key->children.end(),
-                               [&](const auto& child) { return SameName(child->name, part); });
-        if (it == key->children.end())
-            return nullptr;
-        key = it->get();
-    }
-    return const_cast<Key*>(key);
-}
-
-CFakeOs::Key* CFakeOs::KeyOf(OsKey handle) const {
-    if (handle == kLocalMachine)
-        return const_cast<Key*>(&m_root);
-    auto it = m_openKeys.find(handle);
-    return it == m_openKeys.end() ? nullptr : it->second;
-}
-
-void CFakeOs::AddFolder(const std::string& path) {
-    for (std::string folder = path; !folder.empty(); folder = ParentFolder(folder))
-        m_folders.insert(Upper(folder));
-}
-
-void CFakeOs::AddFile(const std::string& path, const std::string& content) {
-    AddFolder(ParentFolder(path));
-    m_files[Upper(path)].content = content;
-}
-
-void CFakeOs::SetReadOnly(const std::string& path) {
-    m_files.at(Upper(path)).readOnly = true;
-}
-
-bool CFakeOs::FileExists(const std::string& path) const {
-    return m_files.count(Upper(path)) != 0;
-}
-
-std::string CFakeOs::FileContent(const std::string& path) const {
-    return m_files.at(Upper(path)).content;
+    return true;
 }
 
 void CFakeOs::FailCall(FakeOp op, int nth) {
@@ -219,16 +165,7 @@ void CFakeOs::SetMultibyteCodePage() {
 }
 
 bool CFakeOs::IsLeadByte(unsigned char byte) {
-    switch (codePage) {
-    case 932:
-        return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-    case 936:
-    case 949:
-    case 950:
-        return byte >= 0x81 && byte <= 0xFE;
-    default:
-        return false;
-    }
+    return IsLeadByteIn(codePage, byte);
 }
 
 void CFakeOs::InitCommonControls() {
@@ -236,16 +173,27 @@ void CFakeOs::InitCommonControls() {
 }
 
 std::uint32_t CFakeOs::GetModuleFileNameA(OsInstance, char* buffer, std::uint32_t size) {
-    if (Called(FakeOp::GetModuleFileNameA))
+    if (Called(FakeOp::GetModuleFileNameA)) {
+        Scribble(buffer, size);
         return 0;
-    // As on Windows XP: a path that does not fit fills the buffer with no NUL.
-    const std::uint32_t length = static_cast<std::uint32_t>(modulePath.size());
-    if (length >= size) {
-        std::memcpy(buffer, modulePath.data(), size);
-        return size;
     }
-    std::memcpy(buffer, modulePath.c_str(), length + 1);
-    return length;
+    const std::uint32_t length = static_cast<std::uint32_t>(modulePath.size());
+    if (length < size) {
+        std::memcpy(buffer, modulePath.c_str(), length + 1);
+        return length;
+    }
+    if (size == 0)
+        return 0;
+    // A path that does not fit is cut to the buffer's size and the size returned. Windows
+    // 2000 and XP (and here 9x) leave it without a NUL; Vista and later end it with one.
+    // https://learn.microsoft.com/windows/win32/api/libloaderapi/nf-libloaderapi-getmodulefilenamea
+    if (IsNt() && m_version.dwMajorVersion >= 6) {
+        std::memcpy(buffer, modulePath.data(), size - 1);
+        buffer[size - 1] = '\0';
+    } else {
+        std::memcpy(buffer, modulePath.data(), size);
+    }
+    return size;
 }
 
 int CFakeOs::GetVersionExA(OsVersionInfo* info) {
@@ -258,155 +206,31 @@ int CFakeOs::GetVersionExA(OsVersionInfo* info) {
     return 1;
 }
 
-long CFakeOs::RegOpenKeyExA(OsKey parent, const char* subKey, std::uint32_t, std::uint32_t access,
-                            OsKey* result) {
-    *result = 0;
-    if (Called(FakeOp::RegOpenKeyExA))
-        return registryFailure;
-    Key* base = KeyOf(parent);
-    if (base != &m_root)
-        return kAccessDenied;
-    Key* key = FindKey(subKey);
-    if (key == nullptr)
-        return kFileNotFound;
-    if (key->denyWrite && (access & kKeyWriteBits) != 0)
-        return kAccessDenied;
-    *result = m_nextHandle++;
-    m_openKeys[*result] = key;
-    return 0;
-}
-
-long CFakeOs::RegQueryInfoKeyA(OsKey key, std::uint32_t* subKeyCount) {
-    if (Called(FakeOp::RegQueryInfoKeyA))
-        return registryFailure;
-    *subKeyCount = static_cast<std::uint32_t>(KeyOf(key)->children.size());
-    return 0;
-}
-
-long CFakeOs::RegEnumKeyA(OsKey key, std::uint32_t index, char* name, std::uint32_t size) {
-    if (Called(FakeOp::RegEnumKeyA))
-        return registryFailure;
-    const Key* parent = KeyOf(key);
-    if (index >= parent->children.size())
-        return kNoMoreItems;
-    const std::string& childName = parent->children[index]->name;
-    if (childName.size() + 1 > size)
-        return kMoreData;
-    std::memcpy(name, childName.c_str(), childName.size() + 1);
-    return 0;
-}
-
-long CFakeOs::RegDeleteKeyA(OsKey key, const char* subKey) {
-    if (Called(FakeOp::RegDeleteKeyA))
-        return registryFailure;
-    Key* parent = KeyOf(key);
-    auto it = std::find_if(parent->children.begin(), parent->children.end(),
-                           [&](const auto& child) { return SameName(child->name, subKey); });
-    if (it == parent->children.end())
-        return kFileNotFound;
-    if (!deleteKeyTrees && !(*it)->children.empty())
-        return kAccessDenied;
-    keysDeleted.push_back((*it)->name);
-    parent->children.erase(it);
-    return 0;
-}
-
-long CFakeOs::RegCloseKey(OsKey key) {
-    // Closing always takes effect; a failure is only reported.
-    const bool fail = Called(FakeOp::RegCloseKey);
-    const bool wasOpen = m_openKeys.erase(key) != 0;
-    return fail || !wasOpen ? registryFailure : 0;
-}
-
-OsFile CFakeOs::FileOpen(const char* path, const char* mode) {
-    if (Called(FakeOp::FileOpen) || std::strcmp(mode, "rb") != 0)
-        return nullptr;
-    auto it = m_files.find(Upper(path));
-    if (it == m_files.end())
-        return nullptr;
-    m_openFiles.push_back(std::make_unique<OpenFile>());
-    m_openFiles.back()->content = it->second.content;
-    return reinterpret_cast<OsFile>(m_openFiles.back().get());
-}
-
-std::int64_t CFakeOs::FileTell(OsFile file) {
-    if (Called(FakeOp::FileTell))
-        return -1;
-    return reinterpret_cast<OpenFile*>(file)->position;
-}
-
-int CFakeOs::FileSeek(OsFile file, std::int64_t offset, int origin) {
-    if (Called(FakeOp::FileSeek))
-        return -1;
-    OpenFile* open = reinterpret_cast<OpenFile*>(file);
-    const std::int64_t length = reportedFileLength >= 0
-                                    ? reportedFileLength
-                                    : static_cast<std::int64_t>(open->content.size());
-    open->position = (origin == SEEK_END ? length : 0) + offset;
-    return 0;
-}
-
-std::uint32_t CFakeOs::FileRead(void* buffer, std::uint32_t size, OsFile file) {
-    if (Called(FakeOp::FileRead))
-        return 0;
-    OpenFile* open = reinterpret_cast<OpenFile*>(file);
-    const std::int64_t available = static_cast<std::int64_t>(open->content.size()) - open->position;
-    const std::uint32_t count = static_cast<std::uint32_t>(
-        std::max<std::int64_t>(0, std::min<std::int64_t>(size, available)));
-    std::memcpy(buffer, open->content.data() + open->position, count);
-    open->position += count;
-    return count;
-}
-
-int CFakeOs::FileClose(OsFile file) {
-    const bool fail = Called(FakeOp::FileClose);
-    auto it = std::find_if(m_openFiles.begin(), m_openFiles.end(), [&](const auto& open) {
-        return open.get() == reinterpret_cast<OpenFile*>(file);
-    });
-    if (it != m_openFiles.end())
-        m_openFiles.erase(it);
-    return fail ? -1 : 0;
-}
-
-void* CFakeOs::MemAlloc(std::uint32_t size) {
-    if (Called(FakeOp::MemAlloc))
-        return nullptr;
-    m_allocations.push_back(std::make_unique<char[]>(size));
-    return m_allocations.back().get();
-}
-
-std::uint32_t CFakeOs::GetWindowsDirectoryA(char* buffer, std::uint32_t size) {
-    if (Called(FakeOp::GetWindowsDirectoryA))
-        return 0;
-    if (windowsDir.size() + 1 > size)
-        return static_cast<std::uint32_t>(windowsDir.size() + 1);
-    std::memcpy(buffer, windowsDir.c_str(), windowsDir.size() + 1);
-    return static_cast<std::uint32_t>(windowsDir.size());
-}
-
-int CFakeOs::CopyFileA(const char* source, const char* destination, int failIfExists) {
-    copiesAttempted.push_back(std::string(source) + " -> " + destination);
-    if (Called(FakeOp::CopyFileA))
-        return 0;
-    auto from = m_files.find(Upper(source));
-    auto to = m_files.find(Upper(destination));
-    if (from == m_files.end() || m_folders.count(Upper(ParentFolder(destination))) == 0)
-        return 0;
-    if (to != m_files.end() && (failIfExists != 0 || to->second.readOnly))
-        return 0;
-    const std::string content = from->second.content;
-    m_files[Upper(destination)].content = content;
-    return 1;
+bool CFakeOs::ProgramExists(const std::string& commandLine) const {
+    // A quoted first word names the program. Unquoted, each blank may end its path: the
+    // paths are tried from the shortest, each also with ".exe" added, as CreateProcess does.
+    // https://learn.microsoft.com/windows/win32/api/processthreadsapi/nf-processthreadsapi-createprocessa
+    if (!commandLine.empty() && commandLine[0] == '"') {
+        const std::size_t close = commandLine.find('"', 1);
+        return close != std::string::npos && FindFile(commandLine.substr(1, close - 1)) != nullptr;
+    }
+    for (std::size_t end = commandLine.find(' ');; end = commandLine.find(' ', end + 1)) {
+        const std::string path = commandLine.substr(0, end);
+        if (FindFile(path) != nullptr || FindFile(path + ".exe") != nullptr)
+            return true;
+        if (end == std::string::npos)
+            return false;
+    }
 }
 
 std::uint32_t CFakeOs::WinExec(const char* commandLine, std::uint32_t show) {
     commandLines.push_back(commandLine);
     execShowModes.push_back(show);
-    if (Called(FakeOp::WinExec))
-        return 2;  // ERROR_FILE_NOT_FOUND
+    if (Called(FakeOp::WinExec) || !ProgramExists(commandLine))
+        return kFileNotFound;
     if (onWinExec)
         onWinExec(*this, commandLine);
-    return 33;
+    return kExecStarted;
 }
 
 void CFakeOs::Sleep(std::uint32_t milliseconds) {
@@ -416,11 +240,13 @@ void CFakeOs::Sleep(std::uint32_t milliseconds) {
 }
 
 OsWindow CFakeOs::FindWindowA(const char* className, const char* title) {
+    // The simulated windows have no class, so a class name matches none of them; no title
+    // matches every window.
     if (Called(FakeOp::FindWindowA) || className != nullptr)
         return nullptr;
     for (std::size_t i = 0; i < windows.size(); ++i) {
         const FakeWindow& window = windows[i];
-        if (Upper(window.title) == Upper(title) && window.opensAtMs <= nowMs &&
+        if ((title == nullptr || SameName(window.title, title)) && window.opensAtMs <= nowMs &&
             nowMs < window.closesAtMs)
             return reinterpret_cast<OsWindow>(i + 1);
     }
@@ -429,10 +255,14 @@ OsWindow CFakeOs::FindWindowA(const char* className, const char* title) {
 
 int CFakeOs::MessageBoxA(OsWindow owner, const char* text, const char* caption,
                          std::uint32_t type) {
+    const bool nt5 = IsNt() && m_version.dwMajorVersion >= 5;
     if (Called(FakeOp::MessageBoxA) || owner != nullptr)
         return 0;
+    const int pressed = FirstButtonOf(type, nt5);
+    if (pressed == 0)
+        return 0;
     boxes.push_back(FakeMessageBox{caption == nullptr ? "Error" : caption, text, type});
-    return 1;  // IDOK
+    return pressed;
 }
 
 void CFakeOs::ExitProcess(int status) {

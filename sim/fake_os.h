@@ -69,15 +69,18 @@ public:
     // --- Machine set-up ---------------------------------------------------------------
     std::string modulePath = "C:\\Disk\\setup.exe";
     std::string windowsDir = "C:\\WINDOWS";
-    int codePage = 1252;         // 1252, 932, 936, 949 or 950
-    bool deleteKeyTrees = true;  // Windows 9x: a key goes with its subkeys
-    std::set<std::uint32_t> acceptedVersionSizes = {156, 148};
+    int codePage = 1252;  // 1252, 932, 936, 949 or 950
+    // The version record; it also sets the family's rules below (Windows 9x or NT), so a
+    // machine behaves as the version it reports. Windows XP until set.
     void SetVersion(std::uint32_t platform, std::uint32_t major, std::uint32_t minor,
                     std::uint32_t build);
+    bool deleteKeyTrees = false;                   // Windows 9x: a key goes with its subkeys
+    bool registrySecurity = true;                  // NT: only reading below ...\Enum
+    std::set<std::uint32_t> acceptedVersionSizes;  // record sizes GetVersionExA takes
 
     // Registry paths are under HKEY_LOCAL_MACHINE, compared without regard to case.
     void AddKey(const std::string& path);
-    void DenyWriteAccess(const std::string& path);
+    void DenyWriteAccess(const std::string& path);  // any family: only reading is allowed
     bool KeyExists(const std::string& path) const;
     std::vector<std::string> SubKeyNames(const std::string& path) const;
     int OpenKeyCount() const { return static_cast<int>(m_openKeys.size()); }
@@ -143,6 +146,7 @@ public:
 private:
     struct Key {
         std::string name;
+        Key* parent = nullptr;
         bool denyWrite = false;
         std::vector<std::unique_ptr<Key>> children;
     };
@@ -156,14 +160,23 @@ private:
     };
 
     bool Called(FakeOp op);  // logs the call; true when it is to fail
-    Key* FindKey(const std::string& path) const;
+    bool IsNt() const { return m_version.dwPlatformId == 2; }
+    // Names compare without regard to case in the ANSI code page: a double-byte character is
+    // compared as it is, so a trail byte is never folded.
+    bool SameName(const std::string& a, const std::string& b) const;
+    Key* FindKey(const std::string& path) const { return FindKeyBelow(&m_root, path); }
+    Key* FindKeyBelow(const Key* base, const std::string& path) const;
     Key* KeyOf(OsKey handle) const;
+    bool IsBelowNtEnum(const Key* key) const;
+    File* FindFile(const std::string& path) const;
+    bool FolderExists(const std::string& path) const;
+    bool ProgramExists(const std::string& commandLine) const;
 
     Key m_root;  // HKEY_LOCAL_MACHINE
     std::map<OsKey, Key*> m_openKeys;
     OsKey m_nextHandle = 0x1000;
-    std::map<std::string, File> m_files;  // by upper-cased path
-    std::set<std::string> m_folders;      // by upper-cased path
+    std::map<std::string, File> m_files;  // by path as given; found with SameName
+    std::vector<std::string> m_folders;
     std::vector<std::unique_ptr<OpenFile>> m_openFiles;
     std::vector<std::unique_ptr<char[]>> m_allocations;
     OsVersionInfo m_version{};

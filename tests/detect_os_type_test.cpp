@@ -95,5 +95,6 @@ TEST(DetectOsTypeTest, UnknownPlatformShowsItsMessageAndGivesNone) {
     ASSERT_EQ(os.boxes.size(), 1u);
     EXPECT_EQ(os.boxes[0].text, "Message");
     EXPECT_EQ(os.boxes[0].caption, "Unknown OS type !");
+    EXPECT_EQ(os.boxes[0].type, 0u);
 }
 }  // namespace

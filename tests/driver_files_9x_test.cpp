@@ -121,6 +121,7 @@ TEST_F(DriverFiles9xTest, NoSupportedDeviceRefusesAndCopiesNothing) {
     ASSERT_EQ(os.boxes.size(), 1u);
     EXPECT_EQ(os.boxes[0].text, "Sorry!! We don't support this ID.\nYour ID are't Correctly!!");
     EXPECT_EQ(os.boxes[0].caption, "Worry");
+    EXPECT_EQ(os.boxes[0].type, 0u);
     EXPECT_TRUE(os.copiesAttempted.empty());
     EXPECT_TRUE(os.keysDeleted.empty());
 }
@@ -132,6 +133,8 @@ TEST_F(DriverFiles9xTest, DeviceKeyThatCannotBeDeletedRefusesAndCopiesNothing) {
     EXPECT_EQ(run.exitStatus, 0);
     ASSERT_EQ(os.boxes.size(), 1u);
     EXPECT_EQ(os.boxes[0].text, "Sorry!! We don't support this ID.\nYour ID are't Correctly!!");
+    EXPECT_EQ(os.boxes[0].caption, "Worry");
+    EXPECT_EQ(os.boxes[0].type, 0u);
     EXPECT_TRUE(os.copiesAttempted.empty());
 }
 }  // namespace

@@ -49,7 +49,8 @@ std::string Escaped(const std::string& text) {
 std::string Outcome(const CFakeOs& os, const LauncherRun& run) {
     std::ostringstream line;
     for (const FakeMessageBox& box : os.boxes)
-        line << "box [" << box.caption << "] \"" << Escaped(box.text) << "\"; ";
+        line << "box [" << box.caption << "] \"" << Escaped(box.text) << "\" type 0x" << std::hex
+             << box.type << std::dec << "; ";
     if (!os.commandLines.empty())
         line << "WinExec called, waited " << os.nowMs << " ms; ";
     if (!os.keysDeleted.empty())

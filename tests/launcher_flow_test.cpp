@@ -39,7 +39,9 @@ TEST(LauncherFlowTest, FailedVersionQueryShowsItsBoxThenTheUnsupportedOne) {
     EXPECT_EQ(run.osType, OS_NONE);
     ASSERT_EQ(os.boxes.size(), 2u);
     EXPECT_EQ(os.boxes[0].caption, "Check OS type Error !");
+    EXPECT_EQ(os.boxes[0].type, 0u);
     EXPECT_EQ(os.boxes[1].text, kUnsupportedText);
+    EXPECT_EQ(os.boxes[1].type, 0u);
 }
 
 TEST(LauncherFlowTest, UnknownPlatformShowsItsBoxThenTheUnsupportedOne) {
@@ -49,7 +51,9 @@ TEST(LauncherFlowTest, UnknownPlatformShowsItsBoxThenTheUnsupportedOne) {
     EXPECT_EQ(run.exitStatus, 0);
     ASSERT_EQ(os.boxes.size(), 2u);
     EXPECT_EQ(os.boxes[0].caption, "Unknown OS type !");
+    EXPECT_EQ(os.boxes[0].type, 0u);
     EXPECT_EQ(os.boxes[1].text, kUnsupportedText);
+    EXPECT_EQ(os.boxes[1].type, 0u);
 }
 
 TEST(LauncherFlowTest, StartUpSetsTheCodePageFirstAndReadsItsPathBeforeTheVersion) {
@@ -109,9 +113,49 @@ TEST(LauncherFlowTest, UntrustedModulePathNeverLeadsToAKeyFile) {
         EXPECT_EQ(run.exitStatus, 0);
         ASSERT_EQ(os.boxes.size(), 1u);
         EXPECT_EQ(os.boxes[0].text, "key.ini not found !!");
+        EXPECT_EQ(os.boxes[0].type, 0x30u);
         EXPECT_EQ(os.CallLog().find("FileOpen"), std::string::npos);
     }
 }
+
+// The module path at the 512-byte buffer's edge. A path that fills the buffer comes back cut,
+// with no NUL (2000 and XP), and is refused; one byte less fits with its NUL. The sanitizers
+// see any read past the buffer.
+class ModulePathLengthTest : public ::testing::TestWithParam<std::size_t> {};
+
+TEST_P(ModulePathLengthTest, PathThatFillsTheBufferIsRefused) {
+    const std::size_t length = GetParam();
+    const std::string dir = "C:\\" + std::string(length - 13, 'd') + "\\";
+    const std::string path = dir + "setup.exe";
+    ASSERT_EQ(path.size(), length);
+    for (const char* version : {"winxp", "win98"}) {
+        CFakeOs os;
+        SetWindowsVersion(os, version);
+        os.modulePath = path;
+        AddPackage(os, dir, "ID=VEN_8086\r\n");
+        AddPackage(os, "", "ID=VEN_8086\r\n");  // a key.ini relative to any folder
+        os.AddKey(std::string(kNtPciBranch) + "\\VEN_8086&DEV_1");
+        os.AddKey(std::string(k9xPciBranch) + "\\VEN_8086&DEV_1");
+
+        const LauncherRun run = RunLauncher(os);
+
+        EXPECT_EQ(run.exitStatus, 0);
+        if (length < 512) {
+            EXPECT_EQ(run.appDir, dir) << version;
+            EXPECT_TRUE(os.boxes.empty()) << version;
+        } else {
+            EXPECT_EQ(run.appDir, "") << version;
+            ASSERT_EQ(os.boxes.size(), 1u) << version;
+            EXPECT_EQ(os.boxes[0].text, "key.ini not found !!");
+            // The framework's 260-byte look at the path was cut as well: no program name.
+            EXPECT_EQ(os.boxes[0].caption, "");
+            EXPECT_EQ(os.boxes[0].type, 0x30u);
+            EXPECT_EQ(os.CallLog().find("FileOpen"), std::string::npos) << version;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Lengths, ModulePathLengthTest, ::testing::Values(510, 511, 512, 513));
 
 TEST(LauncherFlowTest, ApplicationMessageBoxIsCaptionedWithTheProgramName) {
     CFakeOs os;

@@ -1,0 +1,193 @@
+// CFakeOs: the registry under HKEY_LOCAL_MACHINE, with each Windows family's rules.
+#include "sim/fake_os.h"
+
+#include "sim/scribble.h"
+
+#include <algorithm>
+#include <cstring>
+#include <stdexcept>
+
+namespace {
+const OsKey kLocalMachine = 0x80000002u;
+const long kFileNotFound = 2;
+const long kAccessDenied = 5;
+const long kInvalidHandle = 6;
+const long kInvalidParameter = 87;
+const long kMoreData = 234;
+const long kNoMoreItems = 259;
+const std::uint32_t kOpenLink = 0x00000008u;  // REG_OPTION_OPEN_LINK
+// KEY_READ, GENERIC_READ (which maps to it), MAXIMUM_ALLOWED (which then grants only reading)
+// and the WOW64 view flags, which are no rights at all.
+const std::uint32_t kReadingRights = 0x00020019u | 0x80000000u | 0x02000000u | 0x00000300u;
+
+std::vector<std::string> SplitPath(const std::string& path) {
+    std::vector<std::string> parts;
+    std::string part;
+    for (char c : path) {
+        if (c == '\\') {
+            if (!part.empty())
+                parts.push_back(part);
+            part.clear();
+        } else {
+            part += c;
+        }
+    }
+    if (!part.empty())
+        parts.push_back(part);
+    return parts;
+}
+}  // namespace
+
+void CFakeOs::AddKey(const std::string& path) {
+    Key* key = &m_root;
+    for (const std::string& part : SplitPath(path)) {
+        auto it = std::find_if(key->children.begin(), key->children.end(),
+                               [&](const auto& child) { return SameName(child->name, part); });
+        if (it == key->children.end()) {
+            key->children.push_back(std::make_unique<Key>());
+            key->children.back()->name = part;
+            key->children.back()->parent = key;
+            key = key->children.back().get();
+        } else {
+            key = it->get();
+        }
+    }
+}
+
+void CFakeOs::DenyWriteAccess(const std::string& path) {
+    Key* key = FindKey(path);
+    if (key == nullptr)
+        throw std::out_of_range("no registry key " + path);
+    key->denyWrite = true;
+}
+
+bool CFakeOs::KeyExists(const std::string& path) const {
+    return FindKey(path) != nullptr;
+}
+
+std::vector<std::string> CFakeOs::SubKeyNames(const std::string& path) const {
+    std::vector<std::string> names;
+    if (const Key* key = FindKey(path)) {
+        for (const auto& child : key->children)
+            names.push_back(child->name);
+    }
+    return names;
+}
+
+CFakeOs::Key* CFakeOs::FindKeyBelow(const Key* base, const std::string& path) const {
+    const Key* key = base;
+    for (const std::string& part : SplitPath(path)) {
+        auto it = std::find_if(key->children.begin(), key->children.end(),
+                               [&](const auto& child) { return SameName(child->name, part); });
+        if (it == key->children.end())
+            return nullptr;
+        key = it->get();
+    }
+    return const_cast<Key*>(key);
+}
+
+CFakeOs::Key* CFakeOs::KeyOf(OsKey handle) const {
+    if (handle == kLocalMachine)
+        return const_cast<Key*>(&m_root);
+    auto it = m_openKeys.find(handle);
+    return it == m_openKeys.end() ? nullptr : it->second;
+}
+
+bool CFakeOs::IsBelowNtEnum(const Key* key) const {
+    std::vector<const Key*> path;  // from key up to the first level below the root
+    for (const Key* k = key; k != nullptr && k != &m_root; k = k->parent)
+        path.push_back(k);
+    const std::size_t n = path.size();
+    return n >= 3 && SameName(path[n - 1]->name, "SYSTEM") &&
+           SameName(path[n - 2]->name, "CurrentControlSet") && SameName(path[n - 3]->name, "Enum");
+}
+
+long CFakeOs::RegOpenKeyExA(OsKey parent, const char* subKey, std::uint32_t options,
+                            std::uint32_t access, OsKey* result) {
+    if (Called(FakeOp::RegOpenKeyExA)) {
+        *result = 0;
+        return registryFailure;
+    }
+    // Every option but REG_OPTION_OPEN_LINK is reserved. A refused argument or handle leaves
+    // the result as it was on 2000 and XP (Wine's conformance tests record it); a key that
+    // cannot be opened sets it to 0.
+    // https://learn.microsoft.com/windows/win32/api/winreg/nf-winreg-regopenkeyexa
+    if (options != 0 && options != kOpenLink)
+        return kInvalidParameter;
+    const Key* base = KeyOf(parent);
+    if (base == nullptr)
+        return kInvalidHandle;
+    *result = 0;
+    Key* key = FindKeyBelow(base, subKey == nullptr ? "" : subKey);
+    if (key == nullptr)
+        return kFileNotFound;
+    const bool writeDenied = key->denyWrite || (registrySecurity && IsBelowNtEnum(key));
+    if (writeDenied && (access & ~kReadingRights) != 0)
+        return kAccessDenied;
+    *result = m_nextHandle++;
+    m_openKeys[*result] = key;
+    return 0;
+}
+
+long CFakeOs::RegQueryInfoKeyA(OsKey key, std::uint32_t* subKeyCount) {
+    if (Called(FakeOp::RegQueryInfoKeyA)) {
+        Scribble(subKeyCount, sizeof *subKeyCount);
+        return registryFailure;
+    }
+    const Key* open = KeyOf(key);
+    if (open == nullptr)
+        return kInvalidHandle;
+    *subKeyCount = static_cast<std::uint32_t>(open->children.size());
+    return 0;
+}
+
+long CFakeOs::RegEnumKeyA(OsKey key, std::uint32_t index, char* name, std::uint32_t size) {
+    if (Called(FakeOp::RegEnumKeyA)) {
+        Scribble(name, size);
+        return registryFailure;
+    }
+    const Key* parent = KeyOf(key);
+    if (parent == nullptr)
+        return kInvalidHandle;
+    if (index >= parent->children.size())
+        return kNoMoreItems;
+    const std::string& childName = parent->children[index]->name;
+    if (childName.size() + 1 > size) {
+        // The buffer is left holding as much of the name as fits, with no NUL.
+        std::memcpy(name, childName.data(), size);
+        return kMoreData;
+    }
+    std::memcpy(name, childName.c_str(), childName.size() + 1);
+    return 0;
+}
+
+long CFakeOs::RegDeleteKeyA(OsKey key, const char* subKey) {
+    if (Called(FakeOp::RegDeleteKeyA))
+        return registryFailure;
+    Key* parent = KeyOf(key);
+    if (parent == nullptr)
+        return kInvalidHandle;
+    auto it = std::find_if(parent->children.begin(), parent->children.end(),
+                           [&](const auto& child) { return SameName(child->name, subKey); });
+    if (it == parent->children.end())
+        return kFileNotFound;
+    // Deleting needs the DELETE right on the key itself, which NT's Enum tree does not give an
+    // administrator; and NT deletes no key that has subkeys, where 9x takes them along.
+    // https://learn.microsoft.com/windows/win32/api/winreg/nf-winreg-regdeletekeya
+    if ((registrySecurity && IsBelowNtEnum(it->get())) || (*it)->denyWrite ||
+        (!deleteKeyTrees && !(*it)->children.empty()))
+        return kAccessDenied;
+    keysDeleted.push_back((*it)->name);
+    parent->children.erase(it);
+    return 0;
+}
+
+long CFakeOs::RegCloseKey(OsKey key) {
+    // Closing always takes effect; a failure is only reported. Closing a predefined key
+    // does nothing and succeeds.
+    const bool fail = Called(FakeOp::RegCloseKey);
+    const bool known = key == kLocalMachine || m_openKeys.erase(key) != 0;
+    if (fail)
+        return registryFailure;
+    return known ? 0 : kInvalidHandle;
+}
