@@ -36,7 +36,8 @@ add_executable(unit_tests
     tests/device_key_search_test.cpp
     tests/installer_nt_test.cpp
     tests/driver_files_9x_test.cpp
-    tests/fault_sweep_test.cpp)
+    tests/fault_sweep_test.cpp
+    tests/simulated_machine_test.cpp)
 target_link_libraries(unit_tests PRIVATE sim GTest::gtest_main)
 target_compile_definitions(unit_tests PRIVATE SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 gtest_discover_tests(unit_tests PROPERTIES LABELS unit)

@@ -1,10 +1,13 @@
 // CString and character-wise text: byte positions, and lead bytes of the ANSI code page.
+#include "device/device_id_table.h"
 #include "platform/cstring.h"
 #include "platform/mbcs_text.h"
 #include "sim/fake_os.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -82,6 +85,53 @@ INSTANTIATE_TEST_SUITE_P(CodePages, DoubleByteTest,
                                            DoubleByteCase{932, "\x95\x5C"},
                                            DoubleByteCase{936, "\xA5\x5C"},
                                            DoubleByteCase{949, "\xA5\x5C"}));
+
+// A lead byte as the last byte before the NUL: a double-byte character cut short. The text
+// lies in a block of its exact size, so the sanitizers see any read past the NUL.
+struct CutCharacterCase {
+    int codePage;
+    unsigned char lead;
+};
+
+class CutCharacterTest : public ::testing::TestWithParam<CutCharacterCase> {};
+
+TEST_P(CutCharacterTest, IsOneByteAndNothingIsReadPastTheNul) {
+    CFakeOs os;
+    os.codePage = GetParam().codePage;
+    MbLoadLeadBytes();
+    const char lead = static_cast<char>(GetParam().lead);
+    ASSERT_TRUE(os.IsLeadByte(GetParam().lead));
+    const std::string bytes = std::string("A=b") + lead;
+    std::unique_ptr<char[]> text(new char[bytes.size() + 1]);
+    std::memcpy(text.get(), bytes.c_str(), bytes.size() + 1);
+
+    EXPECT_EQ(MbCharLength(text.get() + 3), 1);
+    EXPECT_EQ(MbFindChar(text.get(), '='), 1);
+    EXPECT_EQ(MbFindChar(text.get(), lead), 3);
+    EXPECT_EQ(MbFindChar(text.get(), '\\'), -1);
+    EXPECT_EQ(MbFindString(text.get(), (std::string("b") + lead).c_str()), 2);
+    EXPECT_EQ(MbFindString(text.get(), "bb"), -1);
+
+    const CString s(text.get());
+    EXPECT_EQ(s.Find(lead), 3);
+    EXPECT_EQ(s.Find('x', 3), -1);
+    CString reversed(s);
+    reversed.MakeReverse();
+    EXPECT_EQ(Text(reversed), std::string(1, lead) + "b=A");
+
+    DeviceIdTable table{};
+    ParseKeyText(text.get(), table);
+    ASSERT_EQ(table.count, 1);
+    EXPECT_EQ(std::string(table.ids[0]), std::string("b") + lead);
+}
+
+INSTANTIATE_TEST_SUITE_P(CodePages, CutCharacterTest,
+                         ::testing::Values(CutCharacterCase{932, 0x81}, CutCharacterCase{932, 0x9F},
+                                           CutCharacterCase{932, 0xE0}, CutCharacterCase{932, 0xFC},
+                                           CutCharacterCase{936, 0x81}, CutCharacterCase{936, 0xFE},
+                                           CutCharacterCase{949, 0x81}, CutCharacterCase{949, 0xFE},
+                                           CutCharacterCase{950, 0x81},
+                                           CutCharacterCase{950, 0xFE}));
 
 TEST(CStringTest, WesternCodePageTreatsEveryByteAsACharacter) {
     CFakeOs os;

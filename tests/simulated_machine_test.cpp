@@ -1,0 +1,162 @@
+// The simulated machine's own rules, where it is as strict as the Windows family it reports.
+#include "sim/app_runner.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+const OsKey kHklm = 0x80000002u;
+const std::uint32_t kKeyRead = 0x00020019u;
+const std::uint32_t kKeyAllAccess = 0x000F003Fu;
+
+struct OpenCase {
+    const char* version;
+    const char* path;
+    std::uint32_t options;
+    std::uint32_t access;
+    long expected;
+};
+
+class RegistryOpenTest : public ::testing::TestWithParam<OpenCase> {};
+
+TEST_P(RegistryOpenTest, GivesTheFamilysAnswer) {
+    const OpenCase& c = GetParam();
+    CFakeOs os;
+    SetWindowsVersion(os, c.version);
+    os.AddKey("SYSTEM\\CurrentControlSet\\Enum\\PCI\\VEN_1");
+    os.AddKey("SYSTEM\\CurrentControlSet\\Control");
+    os.AddKey("Enum\\PCI\\VEN_1");
+    OsKey key = 0x77;
+    EXPECT_EQ(os.RegOpenKeyExA(kHklm, c.path, c.options, c.access, &key), c.expected);
+    // A refused argument leaves the result as it was; a key not opened sets it to 0.
+    if (c.expected == 0)
+        EXPECT_NE(key, 0u);
+    else
+        EXPECT_EQ(key, c.expected == 87 ? OsKey{0x77} : OsKey{0});
+    EXPECT_EQ(os.OpenKeyCount(), c.expected == 0 ? 1 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RegistryOpenTest,
+    ::testing::Values(
+        // NT: below ...\Enum an administrator may only read.
+        OpenCase{"winxp", "SYSTEM\\CurrentControlSet\\Enum\\PCI", 0, kKeyRead, 0},
+        OpenCase{"winxp", "system\\currentcontrolset\\enum\\pci\\ven_1", 0, kKeyRead, 0},
+        OpenCase{"winxp", "SYSTEM\\CurrentControlSet\\Enum\\PCI", 0, kKeyAllAccess, 5},
+        OpenCase{"win2k", "SYSTEM\\CurrentControlSet\\Enum", 0, 0x0002u /*SET_VALUE*/, 5},
+        OpenCase{"win2k", "SYSTEM\\CurrentControlSet\\Enum\\PCI", 0, 0x0004u /*CREATE_SUB*/, 5},
+        OpenCase{"winxp", "SYSTEM\\CurrentControlSet\\Enum\\PCI", 0, 0x00010000u /*DELETE*/, 5},
+        OpenCase{"winxp", "SYSTEM\\CurrentControlSet\\Enum\\PCI", 0, 0x00040000u /*DAC*/, 5},
+        OpenCase{"winxp", "SYSTEM\\CurrentControlSet\\Control", 0, kKeyAllAccess, 0},
+        // 9x has no registry security.
+        OpenCase{"win98", "SYSTEM\\CurrentControlSet\\Enum\\PCI", 0, kKeyAllAccess, 0},
+        OpenCase{"winme", "Enum\\PCI", 0, kKeyAllAccess, 0},
+        // Every option but REG_OPTION_OPEN_LINK is reserved.
+        OpenCase{"winxp", "Enum\\PCI", 8, kKeyRead, 0},
+        OpenCase{"winxp", "Enum\\PCI", 1, kKeyRead, 87},
+        OpenCase{"win98", "Enum\\PCI", 0xFFFFFFFFu, kKeyAllAccess, 87},
+        OpenCase{"winxp", "Enum\\PCI\\VEN_2", 0, kKeyRead, 2}));
+
+TEST(SimulatedMachineTest, UnknownHandlesAndNtDeletionsAreRefused) {
+    CFakeOs os;
+    std::uint32_t count = 0;
+    char name[8];
+    EXPECT_EQ(os.RegQueryInfoKeyA(0x1234, &count), 6);
+    EXPECT_EQ(os.RegEnumKeyA(0x1234, 0, name, sizeof name), 6);
+    EXPECT_EQ(os.RegCloseKey(0x1234), 6);
+    EXPECT_EQ(os.RegCloseKey(kHklm), 0);
+
+    os.AddKey("Enum\\PCI\\VEN_1\\instance");
+    for (const char* version : {"win2k", "win98"}) {
+        SetWindowsVersion(os, version);
+        OsKey pci = 0;
+        ASSERT_EQ(os.RegOpenKeyExA(kHklm, "Enum\\PCI", 0, kKeyAllAccess, &pci), 0);
+        // NT deletes no key that has subkeys; 9x takes them along.
+        EXPECT_EQ(os.RegDeleteKeyA(pci, "VEN_1"), std::string(version) == "win2k" ? 5 : 0);
+        os.RegCloseKey(pci);
+    }
+}
+
+std::string Bytes(const char* buffer, std::size_t size) {
+    return std::string(buffer, size);
+}
+
+TEST(SimulatedMachineTest, OutputBuffersOfFailedOrCutCallsHoldNoTidyText) {
+    CFakeOs os;
+    os.modulePath = "C:\\Disk\\setup.exe";  // 17 bytes
+    char buffer[17];
+    EXPECT_EQ(os.GetModuleFileNameA(nullptr, buffer, 17), 17u);
+    EXPECT_EQ(Bytes(buffer, 17), "C:\\Disk\\setup.exe");  // no NUL on XP
+    SetWindowsVersion(os, "vista");
+    EXPECT_EQ(os.GetModuleFileNameA(nullptr, buffer, 17), 17u);
+    EXPECT_EQ(Bytes(buffer, 17), std::string("C:\\Disk\\setup.ex\0", 17));
+    os.FailCall(FakeOp::GetModuleFileNameA, 3);
+    EXPECT_EQ(os.GetModuleFileNameA(nullptr, buffer, 17), 0u);
+    EXPECT_EQ(Bytes(buffer, 17), std::string(17, '\xDD'));
+
+    os.windowsDir = "C:\\WINDOWS";
+    EXPECT_EQ(os.GetWindowsDirectoryA(buffer, 10), 11u);
+    EXPECT_EQ(Bytes(buffer, 10), std::string(10, '\xDD'));
+
+    os.AddKey("Enum\\PCI\\VEN_8086&DEV_1");
+    OsKey pci = 0;
+    ASSERT_EQ(os.RegOpenKeyExA(kHklm, "Enum\\PCI", 0, kKeyRead, &pci), 0);
+    EXPECT_EQ(os.RegEnumKeyA(pci, 0, buffer, 8), 234);
+    EXPECT_EQ(Bytes(buffer, 8), "VEN_8086");  // cut, no NUL
+
+    const char* block = static_cast<const char*>(os.MemAlloc(16));
+    EXPECT_EQ(Bytes(block, 16), std::string(16, '\xCD'));  // malloc does not zero
+}
+
+TEST(SimulatedMachineTest, CallsFollowTheFamilysRules) {
+    CFakeOs os;
+    OsVersionInfo info{};
+    for (const char* version : {"win98", "winme", "nt40"}) {
+        SetWindowsVersion(os, version);
+        info.dwOSVersionInfoSize = 156;  // OSVERSIONINFOEXA is new in Windows 2000
+        EXPECT_EQ(os.GetVersionExA(&info), 0) << version;
+        info.dwOSVersionInfoSize = 148;
+        EXPECT_EQ(os.GetVersionExA(&info), 1) << version;
+    }
+
+    // A missing program does not start; an unquoted path may hold blanks.
+    os.AddFile("C:\\My Disk\\install.exe", "");
+    EXPECT_EQ(os.WinExec("C:\\Disk\\install.exe a", 0), 2u);
+    EXPECT_EQ(os.WinExec("C:\\My Disk\\install a", 0), 33u);
+    EXPECT_EQ(os.WinExec("\"C:\\My Disk\\install.exe\" a", 0), 33u);
+
+    // An unknown box type shows nothing; MB_CANCELTRYCONTINUE is new in Windows 2000.
+    EXPECT_EQ(os.MessageBoxA(nullptr, "t", "c", 0x50u), 0);
+    EXPECT_EQ(os.MessageBoxA(nullptr, "t", "c", 6u), 0);
+    EXPECT_TRUE(os.boxes.empty());
+    EXPECT_EQ(os.MessageBoxA(nullptr, "t", "c", 0x34u), 6);  // IDYES
+
+    // No copy onto itself; a copy takes the source's read-only attribute.
+    os.AddFile("C:\\a\\src.sys", "x");
+    os.SetReadOnly("C:\\a\\src.sys");
+    EXPECT_EQ(os.CopyFileA("C:\\a\\src.sys", "C:\\A\\SRC.SYS", 0), 0);
+    EXPECT_EQ(os.CopyFileA("C:\\a\\src.sys", "C:\\a\\dst.sys", 0), 1);
+    EXPECT_EQ(os.CopyFileA("C:\\a\\src.sys", "C:\\a\\dst.sys", 0), 0);
+}
+
+TEST(SimulatedMachineTest, TrailBytesAreNeverFoldedInNames) {
+    CFakeOs os;
+    os.codePage = 950;  // A5 61 and A5 41 are two different Big5 characters
+    os.AddKey("Enum\\PCI\\\xA5"
+              "a");
+    EXPECT_FALSE(os.KeyExists("Enum\\PCI\\\xA5"
+                              "A"));
+    EXPECT_TRUE(os.KeyExists("ENUM\\pci\\\xA5"
+                             "a"));
+    os.windows.push_back({"C:\\\xA5"
+                          "a\\Install.exe",
+                          0, 10});
+    EXPECT_EQ(os.FindWindowA(nullptr, "C:\\\xA5"
+                                      "A\\INSTALL.EXE"),
+              nullptr);
+    EXPECT_NE(os.FindWindowA(nullptr, "c:\\\xA5"
+                                      "a\\install.exe"),
+              nullptr);
+}
+}  // namespace
