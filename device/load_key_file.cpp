@@ -1,6 +1,7 @@
 // Reads key.ini from the program directory into the device-ID table.
 #include "app/driver_setup_app.h"
 #include "device/device_id_table.h"
+#include "device/listed_id_match.h"
 
 #include "platform/win32_values.h"
 
@@ -21,6 +22,7 @@ void CDriverSetupApp::LoadKeyFile() {
         Os().ExitProcess(0);
     }
     ParseKeyText(g_pszKeyText, g_deviceIdTable);
+    PrepareListedIdMatch();
 }
 
 bool CDriverSetupApp::ReadWholeFile(const char* path) {

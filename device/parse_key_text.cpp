@@ -2,10 +2,11 @@
 #include "device/device_id_table.h"
 
 #include "platform/mbcs_text.h"
+#include "platform/zero_filled.h"
 
 #include <cstring>
 
-DeviceIdTable g_deviceIdTable;
+ZERO_FILLED DeviceIdTable g_deviceIdTable;
 
 void ParseKeyText(const char* text, DeviceIdTable& table) {
     std::int32_t count = 0;

@@ -2,12 +2,13 @@
 #include "platform/mbcs_text.h"
 
 #include "platform/os_api.h"
+#include "platform/zero_filled.h"
 
 #include <cstring>
 
 namespace {
 // The runtime's lead-byte answer for each byte value; all false until the code page is read.
-bool g_leadBytes[256];
+ZERO_FILLED bool g_leadBytes[256];
 
 // Whether found, at or after a character boundary from, starts a character. Only the bytes
 // that could be lead bytes right before found decide it: the byte before them cannot lead,

@@ -1,10 +1,12 @@
 // Finding and removing the PCI device key that names a listed ID.
 #include "app/driver_setup_app.h"
+#include "device/listed_id_match.h"
 #include "platform/mbcs_text.h"
 #include "sim/app_runner.h"
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -129,5 +131,37 @@ TEST_F(DeviceKeySearchTest, FailedDeletionTriesNoFurtherKey) {
     EXPECT_EQ(os.SubKeyNames(k9x).size(), 2u);
     EXPECT_EQ(os.CallLog().find("RegDeleteKeyA"), os.CallLog().rfind("RegDeleteKeyA"));
     EXPECT_EQ(os.OpenKeyCount(), 0);
+}
+
+// Names are screened before they are searched; the screening may let a name through that holds
+// no ID, but must never hide one. Random names over a few bytes, so that IDs occur often, in
+// every place, and overlap, against key files whose shortest ID is 1 to 6 bytes long.
+TEST_F(DeviceKeySearchTest, ScreeningNeverHidesAListedId) {
+    std::mt19937 random(8086);
+    const auto text = [&random](std::size_t length) {
+        std::string t;
+        while (t.size() < length)
+            t += "AB&_0"[random() % 5];
+        return t;
+    };
+    for (int file = 0; file < 60; ++file) {
+        std::vector<std::string> ids;
+        std::string keyIni;
+        for (int i = 0; i < 1 + file % 5; ++i) {
+            ids.push_back(i == 0 ? text(1 + file % 6) : text(4 + random() % 8));
+            keyIni += "ID=" + ids.back() + "\r\n";
+        }
+        Package(keyIni);
+        app.LoadKeyFile();
+        for (int n = 0; n < 200; ++n) {
+            const std::string name = text(random() % 40);
+            int expected = -1;
+            for (std::size_t i = 0; i < ids.size() && expected < 0; ++i) {
+                if (name.find(ids[i]) != std::string::npos)
+                    expected = static_cast<int>(i);
+            }
+            ASSERT_EQ(FirstListedIdIn(name.c_str()), expected) << name << " in " << keyIni;
+        }
+    }
 }
 }  // namespace
