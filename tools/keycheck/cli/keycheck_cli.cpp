@@ -6,6 +6,7 @@
 #include "tools/keycheck/predict/machine_setup.h"
 #include "tools/keycheck/report/lint_report.h"
 #include "tools/keycheck/report/predict_report.h"
+#include "tools/keycheck/xref/xref_verbs.h"
 
 namespace {
 const int kUnusableInput = 2;
@@ -62,6 +63,10 @@ int RunKeycheck(const std::vector<std::string>& args, std::ostream& out, std::os
         return Lint(options, out, err);
     case Command::Predict:
         return Predict(options, out, err);
+    case Command::Xref:
+        return RunXref(options, out, err);
+    case Command::Gen:
+        return RunGen(options, out, err);
     }
     return kUnusableInput;
 }

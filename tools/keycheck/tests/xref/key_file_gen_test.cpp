@@ -1,0 +1,87 @@
+// keycheck gen: the key.ini it writes, fed back to lint and xref, and what it refuses.
+#include "tools/keycheck/xref/key_file_gen.h"
+
+#include "sim/app_runner.h"
+#include "sim/fake_os.h"
+#include "tools/keycheck/package/package_lint.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+using Ids = std::vector<std::string>;
+const char* const kDir = "D:\\";
+
+std::string Inf(const std::string& models, const std::string& xpModels = "") {
+    return "[Version]\r\nSignature=$Chicago$\r\n[Manufacturer]\r\nHX" +
+           std::string(xpModels.empty() ? "" : " = HX, NTx86.5.1") + "\r\n[HX]\r\n" + models +
+           "[HX.NTx86.5.1]\r\n" + xpModels + "[Inst]\r\n";
+}
+
+// A package whose INF files list models; key.ini holds whatever was there before.
+void AddInfs(CFakeOs& machine, const std::string& inf, const std::string& ina) {
+    AddPackage(machine, kDir, "A=VEN_0000&DEV_0000\r\n");
+    machine.AddFile(std::string(kDir) + "drv\\hx5820.inf", inf);
+    machine.AddFile(std::string(kDir) + "drv\\hx5820.ina", ina);
+}
+
+TEST(KeyFileGenTest, WhatItWritesPassesLintAndXref) {
+    const std::string models =
+        "D = Inst, pci\\ven_1a2b&dev_5820&subsys_00011a2b&rev_01, PCI\\CC_0104\r\n"
+        "D = Inst, PCI\\VEN_1A2B&DEV_5821, PCI\\VEN_1A2B&DEV_5820\r\n";
+    CFakeOs machine;
+    AddInfs(machine, Inf(models), Inf(models));
+    const GeneratedKeyFile generated = GenerateKeyFile(machine, kDir);
+    EXPECT_EQ(generated.text, "[PCI]\r\nID1=VEN_1A2B&DEV_5820\r\nID2=VEN_1A2B&DEV_5821\r\n");
+    EXPECT_TRUE(generated.lacks.empty());
+    EXPECT_EQ(generated.skipped, Ids{"PCI\\CC_0104"});
+
+    machine.AddFile(std::string(kDir) + "key.ini", generated.text);
+    EXPECT_TRUE(LintPackage(machine, kDir).findings.empty());
+    const XrefResult xref = CrossCheck(machine, kDir);
+    // PCI\CC_0104 alone reaches every maker's storage controller; no entry can stop that.
+    ASSERT_EQ(xref.findings.size(), 0u) << xref.findings[0].text;
+    EXPECT_TRUE(xref.warnings.empty());
+}
+
+TEST(KeyFileGenTest, DifferentInfsGiveTheUnionAndWhatEachVersionLacks) {
+    CFakeOs machine;
+    AddInfs(machine,
+            Inf("D = Inst, PCI\\VEN_1A2B&DEV_5820\r\n", "D = Inst, PCI\\VEN_1A2B&DEV_5821\r\n"),
+            Inf("D = Inst, PCI\\VEN_1A2B&DEV_5820\r\nD = Inst, PCI\\VEN_1A2B&DEV_5822\r\n"));
+    const GeneratedKeyFile generated = GenerateKeyFile(machine, kDir);
+    EXPECT_EQ(generated.ids, (Ids{"VEN_1A2B&DEV_5820", "VEN_1A2B&DEV_5822", "VEN_1A2B&DEV_5821"}));
+    ASSERT_EQ(generated.lacks.size(), 4u);
+    EXPECT_EQ(generated.lacks[0].version, OS_WIN98SE);
+    EXPECT_EQ(generated.lacks[0].ids, Ids{"VEN_1A2B&DEV_5821"});
+    EXPECT_EQ(generated.lacks[1].ids, (Ids{"VEN_1A2B&DEV_5822", "VEN_1A2B&DEV_5821"}));
+    EXPECT_EQ(generated.lacks[2].ids, (Ids{"VEN_1A2B&DEV_5822", "VEN_1A2B&DEV_5821"}));
+    EXPECT_EQ(generated.lacks[3].ids, (Ids{"VEN_1A2B&DEV_5820", "VEN_1A2B&DEV_5822"}));
+
+    // What one version lacks, xref finds again once the key file is in place.
+    machine.AddFile(std::string(kDir) + "key.ini", generated.text);
+    EXPECT_EQ(CrossCheck(machine, kDir).findings.size(), 3u);
+}
+
+TEST(KeyFileGenTest, RefusesMoreThanTheLaunchersFortyAndNone) {
+    std::string models;
+    for (int i = 0; i < 41; ++i)
+        models += "D = Inst, PCI\\VEN_1A2B&DEV_" + std::to_string(5800 + i) + "\r\n";
+    CFakeOs machine;
+    AddInfs(machine, Inf(models), Inf(models));
+    GeneratedKeyFile generated = GenerateKeyFile(machine, kDir);
+    EXPECT_EQ(generated.ids.size(), 41u);
+    EXPECT_TRUE(generated.text.empty());
+    EXPECT_NE(generated.refusal.find("41 IDs"), std::string::npos) << generated.refusal;
+
+    CFakeOs bare;
+    AddInfs(bare, Inf(""), "[Version]\r\nSignature=$Windows NT$\r\n");
+    generated = GenerateKeyFile(bare, kDir);
+    EXPECT_TRUE(generated.text.empty());
+    EXPECT_FALSE(generated.refusal.empty());
+    ASSERT_EQ(generated.unreadable.size(), 1u);
+    EXPECT_EQ(generated.unreadable[0].code, "wrong-signature");
+}
+}  // namespace

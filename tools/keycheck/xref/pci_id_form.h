@@ -1,0 +1,36 @@
+// PCI hardware and compatible IDs taken apart, and how they relate to device key names.
+#pragma once
+
+#include "osinfo/os_type.h"
+#include "tools/keycheck/inf/model_match.h"
+
+#include <string>
+
+// The parts of "PCI\VEN_v&DEV_d&SUBSYS_s&REV_r" or of a class-code form ("PCI\VEN_v&CC_c",
+// "PCI\CC_c"), upper case; empty when not named.
+struct PciIdParts {
+    std::string vendor, device, subsystem, revision, classCode;
+};
+
+// Whether id is a PCI ID ("PCI\" and "&"-separated VEN_, DEV_, SUBSYS_, REV_ or CC_ parts of
+// hex digits); parts gets its pieces.
+bool ParsePciId(const std::string& id, PciIdParts& parts);
+
+// Whether a key.ini entry is a whole VEN_xxxx&DEV_xxxx[&SUBSYS_xxxxxxxx][&REV_xx] (upper-case
+// hex digits, as Windows spells the device key names it is compared with).
+bool IsWholeDeviceEntry(const std::string& entry);
+
+// Whether some PCI device key name (VEN_v&DEV_d&SUBSYS_s&REV_r) that holds entry, as the
+// launcher's case-sensitive substring test finds it, belongs to a device Windows gives id.
+bool EntryReaches(const std::string& entry, const PciIdParts& id);
+
+// Whether every device whose key name holds entry (a whole one) has id among its IDs.
+bool EntryFullyCovered(const std::string& entry, const PciIdParts& id);
+
+// What id limits the devices to beyond vendor and device, such as "SUBSYS_12345678", or "".
+std::string PciIdLimits(const PciIdParts& id);
+
+// Which of a PCI device's lists holds an ID of id's form on version: the PCI bus driver's
+// lists, "Identifiers for PCI Devices" (learn.microsoft.com/windows-hardware/drivers/install/
+// identifiers-for-pci-devices).
+DeviceIdKind PciIdKind(const PciIdParts& id, OsType version);

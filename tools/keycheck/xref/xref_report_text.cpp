@@ -1,0 +1,77 @@
+// keycheck xref's report for people: per Windows version, which lines install each entry.
+#include "tools/keycheck/xref/xref_report.h"
+
+#include "tools/keycheck/report/shown_text.h"
+
+namespace {
+std::string VersionsNote(const XrefFinding& finding) {
+    if (finding.versions.empty())
+        return "";
+    std::string note;
+    for (const std::string& version : finding.versions)
+        note += (note.empty() ? " [" : ", ") + version;
+    return note + "]";
+}
+
+void PrintList(const char* title, const std::vector<XrefFinding>& list, std::ostream& out) {
+    if (list.empty())
+        return;
+    out << "\n" << title << " (" << list.size() << "):\n";
+    for (const XrefFinding& finding : list) {
+        out << "  " << finding.file;
+        if (finding.line > 0)
+            out << ":" << finding.line;
+        out << ": " << finding.text << VersionsNote(finding) << "\n";
+    }
+}
+
+void PrintVersion(const XrefResult& result, const VersionXref& version, std::ostream& out) {
+    const VersionInf& inf = version.inf;
+    out << "\n" << inf.label << ": " << inf.path << ", " << inf.use << "\n";
+    if (!inf.models.readable) {
+        out << "  not read as a device INF (see the findings)\n";
+        return;
+    }
+    std::string sections;
+    for (const std::string& name : inf.models.sections)
+        sections += (sections.empty() ? "[" : ", [") + name + "]";
+    out << "  models " << sections << ": " << inf.models.lines.size() << " lines\n";
+    for (std::size_t e = 0; e < result.entries.size(); ++e) {
+        const KeyEntryCheck& entry = result.entries[e];
+        out << "  #" << entry.number << " \"" << Shown(entry.id) << "\"\n";
+        if (version.covers[e].empty())
+            out << "      no line installs it\n";
+        for (const EntryCover& cover : version.covers[e]) {
+            out << "      " << cover.line->file << ":" << cover.line->line << " ["
+                << cover.line->section << "] " << cover.id << " ("
+                << DeviceIdKindName(cover.deviceKind)
+                << (cover.lineCompatibleId ? ", the line's compatible ID" : "") << ") \""
+                << cover.line->description << "\"\n";
+        }
+    }
+}
+}  // namespace
+
+int XrefStatus(const XrefResult& result) {
+    return result.findings.empty() ? 0 : 1;
+}
+
+void PrintXrefText(const std::string& package, const XrefResult& result, std::ostream& out) {
+    out << "keycheck xref " << package << "\n";
+    if (result.keyFileFound) {
+        out << "key.ini: " << result.entries.size() << " entries as the launcher reads them\n";
+        for (const KeyEntryCheck& entry : result.entries)
+            out << "  #" << entry.number << " \"" << Shown(entry.id) << "\"  (line " << entry.line
+                << ")\n";
+    }
+    for (const VersionXref& version : result.versions)
+        PrintVersion(result, version, out);
+    PrintList("Findings", result.findings, out);
+    PrintList("Warnings", result.warnings, out);
+    out << "\nResult: ";
+    if (result.findings.empty() && result.warnings.empty())
+        out << "clean";
+    else
+        out << result.findings.size() << " findings, " << result.warnings.size() << " warnings";
+    out << "\n";
+}

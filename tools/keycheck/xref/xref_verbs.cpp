@@ -1,0 +1,98 @@
+// The xref and gen verbs of keycheck's command line: their options, and running them.
+#include "tools/keycheck/xref/xref_verbs.h"
+
+#include "sim/fake_os.h"
+#include "tools/keycheck/predict/machine_setup.h"
+#include "tools/keycheck/xref/key_file_gen.h"
+#include "tools/keycheck/xref/xref_report.h"
+
+#include <CLI/CLI.hpp>
+
+#include <fstream>
+
+namespace {
+const int kUnusableInput = 2;
+
+void PrintGenNotes(const GeneratedKeyFile& generated, std::ostream& notes) {
+    for (const XrefFinding& finding : generated.unreadable)
+        notes << "keycheck gen: " << finding.file
+              << (finding.line > 0 ? ":" + std::to_string(finding.line) : "") << ": "
+              << finding.text << " [" << finding.versions[0] << "]\n";
+    for (const VersionLack& lack : generated.lacks) {
+        notes << "keycheck gen: the models Windows " << VersionOption(lack.version)
+              << " reads lack";
+        for (const std::string& id : lack.ids)
+            notes << " " << id;
+        notes << "\n";
+    }
+    for (const std::string& id : generated.skipped)
+        notes << "keycheck gen: " << id << " names no single device; left out\n";
+}
+}  // namespace
+
+CLI::App* AddXrefVerb(CLI::App& app, Options& options) {
+    CLI::App* xref = app.add_subcommand(
+        "xref", "for Windows 98 SE, Me, 2000 and XP, reads the INF the launcher gives that "
+                "version and checks every key.ini entry against the models it reads, and every "
+                "PCI ID of those models against key.ini");
+    xref->add_option("PACKAGE_DIR", options.package, "the driver package folder")->required();
+    xref->add_flag("--json", options.json, "one JSON document instead of the report for people");
+    xref->footer("exit status: 0 clean (warnings allowed), 1 findings, 2 the package could not "
+                 "be used");
+    return xref;
+}
+
+CLI::App* AddGenVerb(CLI::App& app, Options& options) {
+    CLI::App* gen = app.add_subcommand(
+        "gen", "writes a key.ini listing VEN_xxxx&DEV_xxxx of every PCI device the models of "
+               "the four versions' INF files name; says which version lacks which");
+    gen->add_option("PACKAGE_DIR", options.package, "the driver package folder")->required();
+    gen->add_option("-o,--output", options.output, "the file to write; standard output without");
+    gen->footer("exit status: 0 written, 1 refused (no ID, or more than the launcher's 40), 2 "
+                "the package could not be used or the file not written");
+    return gen;
+}
+
+int RunXref(Options options, std::ostream& out, std::ostream& err) {
+    CFakeOs machine;
+    std::string error;
+    if (!SetUpPackage(options, machine, error)) {
+        err << "keycheck: " << error << "\n";
+        return kUnusableInput;
+    }
+    const XrefResult result = CrossCheck(machine, options.dir);
+    if (options.json)
+        PrintXrefJson(options.package, result, out);
+    else
+        PrintXrefText(options.package, result, out);
+    return XrefStatus(result);
+}
+
+int RunGen(Options options, std::ostream& out, std::ostream& err) {
+    CFakeOs machine;
+    std::string error;
+    if (!SetUpPackage(options, machine, error)) {
+        err << "keycheck: " << error << "\n";
+        return kUnusableInput;
+    }
+    const GeneratedKeyFile generated = GenerateKeyFile(machine, options.dir);
+    std::ostream& notes = options.output.empty() ? err : out;
+    PrintGenNotes(generated, notes);
+    if (!generated.refusal.empty()) {
+        err << "keycheck gen: nothing written: " << generated.refusal << "\n";
+        return 1;
+    }
+    if (options.output.empty()) {
+        out << generated.text;
+        return 0;
+    }
+    std::ofstream file(options.output, std::ios::binary);
+    file << generated.text;
+    file.close();
+    if (!file) {
+        err << "keycheck: " << options.output << ": cannot be written\n";
+        return kUnusableInput;
+    }
+    out << "keycheck gen: " << options.output << " written, " << generated.ids.size() << " IDs\n";
+    return 0;
+}
