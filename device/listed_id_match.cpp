@@ -12,7 +12,7 @@ namespace {
 // Names are screened before they are searched (Wu and Manber's multi-pattern scheme): a window
 // as long as the shortest listed ID moves along the name, and the hash of its last four bytes
 // says how far it may move before it could end on the start of some ID. Only a name where a
-// window ends exactly like the start of an ID is searched character-wise for every ID.
+// window holds exactly the start of an ID is searched character-wise for every ID.
 const int kTail = 4;
 const int kBucketBits = 12;
 
@@ -31,15 +31,17 @@ unsigned char& Skip(std::uint32_t hash) {
     return g_skip[hash >> (32 - kBucketBits)];
 }
 
-// Whether some window of name ends like the start of a listed ID.
+// Whether some window of name holds the start of a listed ID.
 bool MayHoldListedId(const char* name) {
     const int length = static_cast<int>(std::strlen(name));
     for (int end = g_window; end <= length;) {
         const std::uint32_t hash = TailHash(name + end - kTail);
         const int skip = Skip(hash);
         if (skip == 0) {
+            const char* window = name + end - g_window;
             for (int i = 0; i < g_deviceIdTable.count; ++i) {
-                if (g_startTail[i] == hash)
+                if (g_startTail[i] == hash &&
+                    std::strncmp(window, g_deviceIdTable.ids[i], g_window) == 0)
                     return true;
             }
         }
