@@ -1,23 +1,40 @@
 #!/usr/bin/env bash
 # Every benchmark: builds what they need, runs the host and Wine benchmarks, prints one table.
 #
-# Host micro-benchmarks (build/bench/bench/launcher_bench, Google Benchmark) and whole-program
-# runs under Wine (bench/wine_bench.py, own prefix build/wine-bench/prefix and display :89).
-# Results stay in build/bench/results; takes about a minute and a half (longer the first
-# time, while Wine makes the prefix).
+#   scripts/bench.sh [--bench-build DIR] [--win32-build DIR] [--runs N]
+#
+# Host micro-benchmarks (launcher_bench, Google Benchmark, preset bench, in build/bench unless
+# told otherwise) and whole-program runs under Wine (bench/wine_bench.py, own prefix
+# build/wine-bench/prefix and display :89, with setup.exe and its yardsticks from build/win32
+# unless told otherwise; N measured runs of each Wine program, 10 unless told otherwise).
+# Results stay in the bench build's results folder; takes about two minutes with 10 runs
+# (longer the first time, while Wine makes the prefix).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+bench_build=build/bench
+win32_build=build/win32
+runs=10
+while [ $# -gt 0 ]; do
+    case "$1" in
+    --bench-build) bench_build=$2; shift 2 ;;
+    --win32-build) win32_build=$2; shift 2 ;;
+    --runs) runs=$2; shift 2 ;;
+    *) echo "usage: scripts/bench.sh [--bench-build DIR] [--win32-build DIR] [--runs N]" >&2
+       exit 2 ;;
+    esac
+done
 # Only the table goes to standard output; building and progress go to standard error.
 bash scripts/setup-deps.sh >&2
-cmake --preset bench >/dev/null
-cmake --build --preset bench --target launcher_bench >&2
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 --target setup empty_gui boxrun standin_install >&2
+cmake --preset bench -B "$bench_build" >/dev/null
+cmake --build "$bench_build" --target launcher_bench >&2
+cmake --preset win32 -B "$win32_build" >/dev/null
+cmake --build "$win32_build" --target setup empty_gui box_only comctl_box_only walk_only \
+    boxrun standin_install >&2
 
-results=build/bench/results
+results=$bench_build/results
 mkdir -p "$results"
-echo "host benchmarks (about 30 s) ..." >&2
-./build/bench/bench/launcher_bench --benchmark_format=json >"$results/host.json"
+echo "host benchmarks (about 40 s) ..." >&2
+"./$bench_build/bench/launcher_bench" --benchmark_format=json >"$results/host.json"
 echo "Wine benchmarks (about a minute) ..." >&2
-python3 bench/wine_bench.py --runs 10 --json "$results/wine.json" >&2
+python3 bench/wine_bench.py --runs "$runs" --build "$win32_build" --json "$results/wine.json" >&2
 python3 bench/bench_table.py "$results/host.json" "$results/wine.json" | tee "$results/table.md"
