@@ -13,6 +13,7 @@ const long kFileNotFound = 2;
 const long kAccessDenied = 5;
 const long kInvalidHandle = 6;
 const long kInvalidParameter = 87;
+const long kBadPathname = 161;
 const long kMoreData = 234;
 const long kNoMoreItems = 259;
 const std::uint32_t kOpenLink = 0x00000008u;  // REG_OPTION_OPEN_LINK
@@ -118,6 +119,9 @@ long CFakeOs::RegOpenKeyExA(OsKey parent, const char* subKey, std::uint32_t opti
     if (base == nullptr)
         return kInvalidHandle;
     *result = 0;
+    // NT takes a subkey path with a leading backslash for no path at all.
+    if (IsNt() && subKey != nullptr && subKey[0] == '\\')
+        return kBadPathname;
     Key* key = FindKeyBelow(base, subKey == nullptr ? "" : subKey);
     if (key == nullptr)
         return kFileNotFound;

@@ -56,7 +56,8 @@ INSTANTIATE_TEST_SUITE_P(
         OpenCase{"winxp", "Enum\\PCI", 8, kKeyRead, 0},
         OpenCase{"winxp", "Enum\\PCI", 1, kKeyRead, 87},
         OpenCase{"win98", "Enum\\PCI", 0xFFFFFFFFu, kKeyAllAccess, 87},
-        OpenCase{"winxp", "Enum\\PCI\\VEN_2", 0, kKeyRead, 2}));
+        OpenCase{"winxp", "Enum\\PCI\\VEN_2", 0, kKeyRead, 2},
+        OpenCase{"winxp", "\\Enum\\PCI", 0, kKeyRead, 161}));
 
 TEST(SimulatedMachineTest, UnknownHandlesAndNtDeletionsAreRefused) {
     CFakeOs os;

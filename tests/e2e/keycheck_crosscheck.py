@@ -7,12 +7,15 @@ installer's command line and the device key deleted.
 """
 
 import json
+import os
 import subprocess
 from pathlib import Path
 
 import winelab as lab
 
-KEYCHECK = lab.ROOT / "build" / "host" / "tools" / "keycheck" / "keycheck"
+# E2E_KEYCHECK names another build's keycheck (for example a helper's own build directory).
+KEYCHECK = Path(os.environ.get("E2E_KEYCHECK",
+                               lab.ROOT / "build" / "host" / "tools" / "keycheck" / "keycheck"))
 
 # keycheck's --os name for each Wine version name.
 OS_OPTIONS = {"win31": "31", "win95": "95", "win98fe": "98", "win98": "98se", "winme": "me",
@@ -81,8 +84,9 @@ def crosscheck(check_equal, folder, machine, run, folder_win=None, lang=None):
 
     installs = prediction["commandLine"] is not None or prediction["deletedKey"] is not None
     check_equal(result.returncode, 0 if installs else 1, "keycheck's exit status")
-    check_equal([(ansi(box["caption"]), ansi(box["text"])) for box in prediction["boxes"]],
-                run.boxes, "keycheck predicted the message boxes")
+    check_equal([(ansi(box["caption"]), ansi(box["text"]), box["type"])
+                 for box in prediction["boxes"]],
+                run.boxes, "keycheck predicted the message boxes, their icons and buttons")
     check_equal(prediction["launcherExitStatus"], run.exit_code,
                 "keycheck predicted the exit status")
     log = lab.read_installer_log(folder)

@@ -150,9 +150,29 @@ def make_package(folder, key_ini, exe_name="setup.exe", driver_files=DRIVER_FILE
     return folder
 
 
+# MessageBoxA's type from what the box shows: its icon and the command IDs of its buttons.
+BOX_ICONS = {"none": 0x00, "hand": 0x10, "question": 0x20, "exclamation": 0x30, "asterisk": 0x40}
+BOX_BUTTONS = {frozenset({1}): 0x0, frozenset({1, 2}): 0x1, frozenset({3, 4, 5}): 0x2,
+               frozenset({6, 7, 2}): 0x3, frozenset({6, 7}): 0x4, frozenset({4, 2}): 0x5,
+               frozenset({2, 10, 11}): 0x6}
+IDHELP = 9
+MB_HELP = 0x4000
+
+
+def box_type(icon, button_ids):
+    """The type a box was shown with, from boxrun's icon name and button IDs."""
+    ids = {int(i) for i in button_ids.split(",") if i}
+    help_button = MB_HELP if IDHELP in ids else 0
+    buttons = BOX_BUTTONS.get(frozenset(ids - {IDHELP}))
+    if icon not in BOX_ICONS or buttons is None:
+        raise RuntimeError("box with icon %r and buttons %r has no MessageBoxA type"
+                           % (icon, button_ids))
+    return BOX_ICONS[icon] | buttons | help_button
+
+
 @dataclass
 class Run:
-    boxes: list        # (caption bytes, text bytes)
+    boxes: list        # (caption bytes, text bytes, type)
     exit_code: int
     exit_tick: int
     start_tick: int
@@ -171,7 +191,7 @@ def run_launcher(program, lang=None, timeout=180, env_extra=None):
     for line in output.splitlines():
         parts = line.rstrip("\r").split("\t")
         if parts[0] == "BOX":
-            boxes.append((unescape(parts[1]), unescape(parts[2])))
+            boxes.append((unescape(parts[1]), unescape(parts[2]), box_type(parts[3], parts[4])))
         elif parts[0] == "EXIT":
             exit_code, exit_tick = int(parts[1]), int(parts[2])
         elif parts[0] == "START":
