@@ -2,7 +2,6 @@
 #include "tools/keycheck/cli/command_line.h"
 
 #include "tools/keycheck/predict/windows_versions.h"
-#include "tools/keycheck/xref/xref_verbs.h"
 
 #include <CLI/CLI.hpp>
 
@@ -11,8 +10,8 @@
 
 namespace {
 const char* const kExitStatus =
-    "exit status: 0 the launcher would install (lint: no warning); 1 it would refuse (lint:\n"
-    "warnings); 2 the input could not be used";
+    "exit status: 0 the launcher would install (lint: no warning; devices: the export was\n"
+    "read); 1 it would refuse (lint: warnings); 2 the input could not be used";
 
 const char* const kRegistryHelp =
     "the machine's PCI keys, exported on it with\n"
@@ -66,6 +65,17 @@ CLI::App* AddPredict(CLI::App& app, Options& options) {
     return predict;
 }
 
+CLI::App* AddDevices(CLI::App& app, Options& options) {
+    CLI::App* devices = app.add_subcommand(
+        "devices", "lists the PCI devices of a registry export with their hardware and "
+                   "compatible IDs; with --package, the key.ini entry each one matches");
+    devices->add_option("EXPORT", options.registry, kRegistryHelp)->required();
+    devices->add_option("--package", options.package, "the driver package folder");
+    AddCodePage(*devices, options);
+    AddJson(*devices, options);
+    return devices;
+}
+
 // CLI11's message on one line.
 std::string OneLine(std::string text) {
     std::replace(text.begin(), text.end(), '\n', ' ');
@@ -83,8 +93,7 @@ ParseOutcome ParseCommandLine(const std::vector<std::string>& args, Options& opt
         Command command;
     } verbs[] = {{AddLint(app, options), Command::Lint},
                  {AddPredict(app, options), Command::Predict},
-                 {AddXrefVerb(app, options), Command::Xref},
-                 {AddGenVerb(app, options), Command::Gen}};
+                 {AddDevices(app, options), Command::Devices}};
     // CLI11 would call an unknown verb a missing one.
     if (!args.empty() && args[0].rfind('-', 0) != 0 &&
         std::none_of(std::begin(verbs), std::end(verbs),

@@ -3,10 +3,11 @@
 
 #include "sim/fake_os.h"
 #include "tools/keycheck/cli/command_line.h"
+#include "tools/keycheck/devices/package_match.h"
 #include "tools/keycheck/predict/machine_setup.h"
+#include "tools/keycheck/report/devices_report.h"
 #include "tools/keycheck/report/lint_report.h"
 #include "tools/keycheck/report/predict_report.h"
-#include "tools/keycheck/xref/xref_verbs.h"
 
 namespace {
 const int kUnusableInput = 2;
@@ -44,6 +45,30 @@ int Predict(Options options, std::ostream& out, std::ostream& err) {
         PrintPredictionText(options, registry, prediction, out);
     return status;
 }
+
+int Devices(Options options, std::ostream& out, std::ostream& err) {
+    CFakeOs machine;
+    UseCodePage(machine, options.codePage);
+    PackageMatch package;
+    RegExport registry;
+    std::string error;
+    const bool withPackage = !options.package.empty();
+    if ((withPackage && !SetUpPackage(options, machine, error)) ||
+        !ReadRegExportFile(options.registry, machine, registry, error)) {
+        err << "keycheck: " << error << "\n";
+        return kUnusableInput;
+    }
+    std::vector<PciBranch> branches = FindPciDevices(registry, options.codePage);
+    if (withPackage)
+        package = MatchPackage(machine, options.dir, branches);
+    if (options.json)
+        PrintDevicesJson(options, registry.summary, branches, withPackage ? &package : nullptr,
+                         out);
+    else
+        PrintDevicesText(options, registry.summary, branches, withPackage ? &package : nullptr,
+                         out);
+    return 0;
+}
 }  // namespace
 
 int RunKeycheck(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -63,10 +88,8 @@ int RunKeycheck(const std::vector<std::string>& args, std::ostream& out, std::os
         return Lint(options, out, err);
     case Command::Predict:
         return Predict(options, out, err);
-    case Command::Xref:
-        return RunXref(options, out, err);
-    case Command::Gen:
-        return RunGen(options, out, err);
+    case Command::Devices:
+        return Devices(options, out, err);
     }
     return kUnusableInput;
 }

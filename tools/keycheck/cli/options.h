@@ -3,16 +3,15 @@
 
 #include <string>
 
-enum class Command { Lint, Predict, Xref, Gen };
+enum class Command { Lint, Predict, Devices };
 
 struct Options {
     Command command = Command::Lint;
-    std::string package;  // the package folder on this computer
-    std::string os;       // predict: an --os name
-    std::string registry;
+    std::string package;   // the package folder on this computer
+    std::string os;        // predict: an --os name
+    std::string registry;  // predict: --registry; devices: the export
     std::string windowsDir = "C:\\WINDOWS";
     std::string dir = "D:\\";  // the package's Windows folder
     int codePage = 1252;
     bool json = false;
-    std::string output;  // gen: -o, the file to write
 };

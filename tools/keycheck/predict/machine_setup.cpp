@@ -17,8 +17,13 @@ bool EndsInBackslash(const std::string& path) {
 }
 }  // namespace
 
+void UseCodePage(CFakeOs& machine, int codePage) {
+    machine.codePage = codePage;
+    MbLoadLeadBytes();
+}
+
 bool SetUpPackage(Options& options, CFakeOs& machine, std::string& error) {
-    machine.codePage = options.codePage;
+    UseCodePage(machine, options.codePage);
     if (!EndsInBackslash(options.dir))
         options.dir += '\\';
     while (options.windowsDir.size() > 3 && EndsInBackslash(options.windowsDir))

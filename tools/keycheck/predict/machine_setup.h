@@ -8,6 +8,10 @@
 
 class CFakeOs;
 
+// Gives machine the ANSI code page and has the launcher's text functions read its lead bytes,
+// as the launcher's start-up does.
+void UseCodePage(CFakeOs& machine, int codePage);
+
 // The code page, and the package's files at --dir with the launcher as setup.exe beside them.
 // Brings --dir and --windir into the form Windows gives them: the program's folder ending in
 // a backslash, the Windows folder without one except at a drive's root.

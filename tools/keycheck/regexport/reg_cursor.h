@@ -17,6 +17,7 @@ class RegCursor {
 public:
     RegCursor(const std::string& text, CFakeOs& machine) : m_text(text), m_machine(machine) {}
 
+    const std::string& Text() const { return m_text; }
     bool AtEnd() const { return m_at >= m_text.size(); }
     // The current character's first byte, or NUL at the end; never an ASCII character when
     // it starts a double-byte character.

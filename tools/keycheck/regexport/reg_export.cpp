@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 #include <system_error>
+#include <utility>
 
 namespace {
 const char* const kHeaders[] = {"REGEDIT4", "Windows Registry Editor Version 5.00"};
@@ -24,8 +25,8 @@ bool IsHeader(const std::string& line) {
 }
 }  // namespace
 
-bool LoadRegExport(const std::string& bytes, const std::string& fileName, CFakeOs& machine,
-                   RegExportSummary& summary, std::string& error) {
+bool ReadRegExport(const std::string& bytes, const std::string& fileName, CFakeOs& machine,
+                   RegExport& contents, std::string& error) {
     const RegText text = DecodeRegText(bytes, machine.codePage);
     if (!IsHeader(text.lines[0].text)) {
         error = fileName + ":1: not a registry export: the first line must be REGEDIT4 or Windows "
@@ -43,13 +44,13 @@ bool LoadRegExport(const std::string& bytes, const std::string& fileName, CFakeO
         error = fileName + ":" + std::to_string(line) + ": " + syntax.what;
         return false;
     }
-    parser.tree.AddTo(machine);
-    summary.encoding = text.encoding;
-    summary.localMachineKeys = parser.tree.Count();
+    contents.tree = std::move(parser.tree);
+    contents.summary.encoding = text.encoding;
+    contents.summary.localMachineKeys = contents.tree.Count();
     return true;
 }
 
-bool LoadRegExportFile(const std::string& path, CFakeOs& machine, RegExportSummary& summary,
+bool ReadRegExportFile(const std::string& path, CFakeOs& machine, RegExport& contents,
                        std::string& error) {
     std::error_code failure;
     std::ifstream file;
@@ -60,5 +61,25 @@ bool LoadRegExportFile(const std::string& path, CFakeOs& machine, RegExportSumma
         return false;
     }
     const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    return LoadRegExport(bytes, path, machine, summary, error);
+    return ReadRegExport(bytes, path, machine, contents, error);
+}
+
+bool LoadRegExport(const std::string& bytes, const std::string& fileName, CFakeOs& machine,
+                   RegExportSummary& summary, std::string& error) {
+    RegExport contents;
+    if (!ReadRegExport(bytes, fileName, machine, contents, error))
+        return false;
+    contents.tree.AddTo(machine);
+    summary = contents.summary;
+    return true;
+}
+
+bool LoadRegExportFile(const std::string& path, CFakeOs& machine, RegExportSummary& summary,
+                       std::string& error) {
+    RegExport contents;
+    if (!ReadRegExportFile(path, machine, contents, error))
+        return false;
+    contents.tree.AddTo(machine);
+    summary = contents.summary;
+    return true;
 }

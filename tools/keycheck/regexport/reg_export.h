@@ -1,6 +1,7 @@
 // Reads a registry export (REGEDIT4, or version 5.00 in UTF-16LE) into the fake's registry.
 #pragma once
 
+#include "tools/keycheck/regexport/reg_key_tree.h"
 #include "tools/keycheck/regexport/reg_text.h"
 
 #include <string>
@@ -12,11 +13,26 @@ struct RegExportSummary {
     int localMachineKeys = 0;  // keys under HKEY_LOCAL_MACHINE after the deletions
 };
 
+// What an export leaves under HKEY_LOCAL_MACHINE: its keys with their values.
+struct RegExport {
+    RegExportSummary summary;
+    RegKeyTree tree;
+};
+
+// Reads the export's keys and values under HKEY_LOCAL_MACHINE, after applying its [-KEY]
+// deletions and "name"=- value deletions; keys of the other roots are skipped. The text is
+// walked character by character in machine's code page. On failure error holds
+// "fileName:line: what is wrong".
+bool ReadRegExport(const std::string& bytes, const std::string& fileName, CFakeOs& machine,
+                   RegExport& contents, std::string& error);
+
+// The same for the file at path; an unreadable file gives "path: cannot be read".
+bool ReadRegExportFile(const std::string& path, CFakeOs& machine, RegExport& contents,
+                       std::string& error);
+
 // Adds the keys the export leaves under HKEY_LOCAL_MACHINE to machine's registry, in the
-// order the file first names them, after applying its [-KEY] deletions; keys of the other
-// roots are skipped. Values are checked for their form and otherwise ignored. The text is
-// walked character by character in machine's code page. On failure nothing is added and
-// error holds "fileName:line: what is wrong".
+// order the file first names them, as ReadRegExport reads them; the fake gets no values. On
+// failure nothing is added.
 bool LoadRegExport(const std::string& bytes, const std::string& fileName, CFakeOs& machine,
                    RegExportSummary& summary, std::string& error);
 

@@ -1,4 +1,4 @@
-// RegKeyTree: the keys of a registry export, in the order the file first names them.
+// RegKeyTree: the keys of a registry export with their values, in the order the file names them.
 #include "tools/keycheck/regexport/reg_key_tree.h"
 
 #include "sim/fake_os.h"
@@ -18,24 +18,57 @@ template <typename Subkeys> auto FindSubkey(Subkeys& subkeys, const std::string&
     return std::find_if(subkeys.begin(), subkeys.end(),
                         [&](const auto& child) { return SameName(child->name, name); });
 }
+
+template <typename Values> auto FindValue(Values& values, const std::string& name) {
+    return std::find_if(values.begin(), values.end(),
+                        [&](const RegValue& value) { return SameName(value.name, name); });
+}
 }  // namespace
 
-void RegKeyTree::Add(const std::vector<std::string>& path) {
-    Node* node = &m_root;
+const RegKey* RegKey::Subkey(const std::string& subkeyName) const {
+    const auto it = FindSubkey(subkeys, subkeyName);
+    return it == subkeys.end() ? nullptr : it->get();
+}
+
+const RegValue* RegKey::Value(const std::string& valueName) const {
+    const auto it = FindValue(values, valueName);
+    return it == values.end() ? nullptr : &*it;
+}
+
+void SetRegValue(RegKey& key, RegValue value) {
+    const auto it = FindValue(key.values, value.name);
+    if (it == key.values.end()) {
+        key.values.push_back(std::move(value));
+        return;
+    }
+    // The registry keeps the name as first written.
+    it->type = value.type;
+    it->data = std::move(value.data);
+}
+
+void RemoveRegValue(RegKey& key, const std::string& name) {
+    const auto it = FindValue(key.values, name);
+    if (it != key.values.end())
+        key.values.erase(it);
+}
+
+RegKey& RegKeyTree::Add(const std::vector<std::string>& path) {
+    RegKey* key = &m_root;
     for (const std::string& name : path) {
-        auto it = FindSubkey(node->subkeys, name);
-        if (it == node->subkeys.end()) {
-            node->subkeys.push_back(std::make_unique<Node>());
-            node->subkeys.back()->name = name;
-            node = node->subkeys.back().get();
+        auto it = FindSubkey(key->subkeys, name);
+        if (it == key->subkeys.end()) {
+            key->subkeys.push_back(std::make_unique<RegKey>());
+            key->subkeys.back()->name = name;
+            key = key->subkeys.back().get();
         } else {
-            node = it->get();
+            key = it->get();
         }
     }
+    return *key;
 }
 
 void RegKeyTree::Remove(const std::vector<std::string>& path) {
-    Node* parent = &m_root;
+    RegKey* parent = &m_root;
     for (std::size_t i = 0; i < path.size(); ++i) {
         auto it = FindSubkey(parent->subkeys, path[i]);
         if (it == parent->subkeys.end())
@@ -48,13 +81,23 @@ void RegKeyTree::Remove(const std::vector<std::string>& path) {
     }
 }
 
+const RegKey* RegKeyTree::Find(const std::vector<std::string>& path) const {
+    const RegKey* key = &m_root;
+    for (const std::string& name : path) {
+        key = key->Subkey(name);
+        if (key == nullptr)
+            return nullptr;
+    }
+    return key;
+}
+
 int RegKeyTree::Count() const {
     return CountBelow(m_root);
 }
 
-int RegKeyTree::CountBelow(const Node& node) {
+int RegKeyTree::CountBelow(const RegKey& key) {
     int count = 0;
-    for (const auto& child : node.subkeys)
+    for (const auto& child : key.subkeys)
         count += 1 + CountBelow(*child);
     return count;
 }
@@ -63,8 +106,8 @@ void RegKeyTree::AddTo(CFakeOs& machine) const {
     AddBelow(m_root, std::string(), machine);
 }
 
-void RegKeyTree::AddBelow(const Node& node, const std::string& path, CFakeOs& machine) {
-    for (const auto& child : node.subkeys) {
+void RegKeyTree::AddBelow(const RegKey& key, const std::string& path, CFakeOs& machine) {
+    for (const auto& child : key.subkeys) {
         const std::string childPath = path.empty() ? child->name : path + "\\" + child->name;
         machine.AddKey(childPath);
         AddBelow(*child, childPath, machine);

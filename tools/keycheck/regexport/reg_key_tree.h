@@ -1,4 +1,4 @@
-// RegKeyTree: the keys of a registry export, in the order the file first names them.
+// RegKeyTree: the keys of a registry export with their values, in the order the file names them.
 #pragma once
 
 #include <memory>
@@ -7,13 +7,37 @@
 
 class CFakeOs;
 
+// The registry's numbers for the value types an export writes.
+enum RegValueType { kRegSz = 1, kRegExpandSz = 2, kRegBinary = 3, kRegDword = 4, kRegMultiSz = 7 };
+
+struct RegValue {
+    std::string name;  // "" for the default value, written @
+    int type;          // kRegSz for "text", kRegDword for dword:, the number N of hex(N):
+    // A "text" value's characters in the code page; otherwise the data's bytes as written
+    // (a dword's four bytes least significant first).
+    std::string data;
+};
+
+struct RegKey {
+    std::string name;
+    std::vector<std::unique_ptr<RegKey>> subkeys;
+    std::vector<RegValue> values;  // in the order the file first sets them
+
+    // The subkey or value of that name, compared without regard to ASCII case, or null.
+    const RegKey* Subkey(const std::string& subkeyName) const;
+    const RegValue* Value(const std::string& valueName) const;
+};
+
 class RegKeyTree {
 public:
-    // Adds the key at path (names below the root) and every key above it that is missing.
-    // Names are compared as the fake compares them, without regard to ASCII case.
-    void Add(const std::vector<std::string>& path);
+    // Adds the key at path (names below the root) and every key above it that is missing;
+    // returns the key. Names are compared as the fake compares them, without regard to ASCII
+    // case.
+    RegKey& Add(const std::vector<std::string>& path);
     // Removes the key at path with all its subkeys; a missing key is no error.
     void Remove(const std::vector<std::string>& path);
+    // The key at path, or null.
+    const RegKey* Find(const std::vector<std::string>& path) const;
     // The number of keys, the root not counted.
     int Count() const;
     // Adds every key to machine's HKEY_LOCAL_MACHINE, each parent before its subkeys and
@@ -21,12 +45,13 @@ public:
     void AddTo(CFakeOs& machine) const;
 
 private:
-    struct Node {
-        std::string name;
-        std::vector<std::unique_ptr<Node>> subkeys;
-    };
-    static int CountBelow(const Node& node);
-    static void AddBelow(const Node& node, const std::string& path, CFakeOs& machine);
+    static int CountBelow(const RegKey& key);
+    static void AddBelow(const RegKey& key, const std::string& path, CFakeOs& machine);
 
-    Node m_root;
+    RegKey m_root;
 };
+
+// Sets value in key; one of the same name keeps its place and its spelling.
+void SetRegValue(RegKey& key, RegValue value);
+// Removes key's value of that name; a missing value is no error.
+void RemoveRegValue(RegKey& key, const std::string& name);

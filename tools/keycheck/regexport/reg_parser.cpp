@@ -5,6 +5,7 @@
 
 #include <cctype>
 #include <cstdio>
+#include <string>
 
 namespace {
 const char* const kLocalMachine = "HKEY_LOCAL_MACHINE";
@@ -29,6 +30,8 @@ bool IsHexDigit(char c) {
 void RegParser::Line(const RegLine& line) {
     RegCursor cursor(line.text, m_machine);
     if (m_pending == Pending::String) {
+        // A string goes on over the line end.
+        m_value.data += '\n';
         StringData(cursor);
         return;
     }
@@ -68,6 +71,7 @@ void RegParser::KeyLine(RegCursor& cursor, const RegLine& line) {
         name.erase(0, 1);
     std::vector<std::string> path = SplitKeyPath(name);
     m_inKey = true;
+    m_key = nullptr;
 
     bool otherRoot = false;
     for (const char* root : kOtherRoots)
@@ -85,7 +89,7 @@ void RegParser::KeyLine(RegCursor& cursor, const RegLine& line) {
     }
     path.erase(path.begin());
     if (!deletion)
-        tree.Add(path);
+        m_key = &tree.Add(path);
     else if (path.empty())
         throw RegSyntaxError{"a root key cannot be deleted"};
     else
@@ -120,71 +124,93 @@ std::vector<std::string> RegParser::SplitKeyPath(const std::string& text) const 
 void RegParser::ValueLine(RegCursor& cursor) {
     if (!m_inKey)
         throw RegSyntaxError{"value before the first key"};
-    if (!cursor.Take('@')) {
-        cursor.Next();
-        for (;; cursor.Next()) {
-            if (cursor.AtEnd())
-                throw RegSyntaxError{"value name without its closing quote"};
-            if (cursor.Peek() == '\\') {
-                cursor.Next();
-                if (cursor.AtEnd())
-                    throw RegSyntaxError{"value name without its closing quote"};
-            } else if (cursor.Peek() == '"') {
-                cursor.Next();
-                break;
-            }
-        }
-    }
+    m_value = RegValue{cursor.Take('@') ? std::string() : ValueName(cursor), kRegSz, ""};
     cursor.SkipBlanks();
     if (!cursor.Take('='))
         throw RegSyntaxError{"\"=\" expected after the value name"};
     cursor.SkipBlanks();
-    if (cursor.Take('"'))
+    if (cursor.Take('"')) {
         StringData(cursor);
-    else if (cursor.Take('-'))
+    } else if (cursor.Take('-')) {
         cursor.ExpectEnd("the value deletion -");
-    else if (cursor.TakeWord("dword:"))
+        if (m_key != nullptr)
+            RemoveRegValue(*m_key, m_value.name);
+    } else if (cursor.TakeWord("dword:")) {
         DwordData(cursor);
-    else if (cursor.TakeWord("hex"))
+    } else if (cursor.TakeWord("hex")) {
         HexData(cursor);
-    else
+    } else {
         throw RegSyntaxError{"unknown value data; expected \"string\", dword:, hex: or -"};
+    }
+}
+
+// The quoted name at the cursor, with its \\ and \" escapes undone.
+std::string RegParser::ValueName(RegCursor& cursor) {
+    const std::string& text = cursor.Text();
+    std::string name;
+    cursor.Next();
+    for (;;) {
+        if (cursor.AtEnd())
+            throw RegSyntaxError{"value name without its closing quote"};
+        if (cursor.Take('"'))
+            return name;
+        if (cursor.Take('\\') && cursor.AtEnd())
+            throw RegSyntaxError{"value name without its closing quote"};
+        const std::size_t from = cursor.Position();
+        cursor.Next();
+        name += text.substr(from, cursor.Position() - from);
+    }
+}
+
+void RegParser::StoreValue() {
+    if (m_key != nullptr)
+        SetRegValue(*m_key, m_value);
 }
 
 void RegParser::StringData(RegCursor& cursor) {
-    for (; !cursor.AtEnd(); cursor.Next()) {
-        if (cursor.Peek() == '\\') {
-            cursor.Next();
-            if (cursor.AtEnd())
-                break;
-        } else if (cursor.Peek() == '"') {
-            cursor.Next();
+    const std::string& text = cursor.Text();
+    while (!cursor.AtEnd()) {
+        if (cursor.Take('"')) {
             cursor.ExpectEnd("the string's closing quote");
             m_pending = Pending::Nothing;
+            StoreValue();
             return;
         }
+        if (cursor.Take('\\') && cursor.AtEnd())
+            break;
+        const std::size_t from = cursor.Position();
+        cursor.Next();
+        m_value.data += text.substr(from, cursor.Position() - from);
     }
-    // The string goes on over the line end.
     m_pending = Pending::String;
 }
 
 void RegParser::DwordData(RegCursor& cursor) {
-    int digits = 0;
-    while (IsHexDigit(cursor.Peek())) {
+    const std::size_t from = cursor.Position();
+    while (IsHexDigit(cursor.Peek()))
         cursor.Next();
-        ++digits;
-    }
+    const std::size_t digits = cursor.Position() - from;
     if (digits < 1 || digits > 8)
         throw RegSyntaxError{"dword: must be followed by 1 to 8 hex digits"};
     cursor.ExpectEnd("the dword value");
+    unsigned long number = std::stoul(cursor.Text().substr(from, digits), nullptr, 16);
+    m_value.type = kRegDword;
+    for (int i = 0; i < 4; ++i, number >>= 8)
+        m_value.data += static_cast<char>(number & 0xFF);
+    StoreValue();
 }
 
 void RegParser::HexData(RegCursor& cursor) {
     if (m_pending == Pending::Nothing) {
         // hex: or hex(type):, the type in hex digits.
+        m_value.type = kRegBinary;
         if (cursor.Take('(')) {
+            const std::size_t from = cursor.Position();
             while (IsHexDigit(cursor.Peek()))
                 cursor.Next();
+            if (cursor.Position() > from && cursor.Position() - from <= 8)
+                m_value.type = static_cast<int>(
+                    std::stoul(cursor.Text().substr(from, cursor.Position() - from), nullptr, 16));
             if (!cursor.Take(')'))
                 throw RegSyntaxError{"hex(type): needs its closing )"};
         }
@@ -195,20 +221,23 @@ void RegParser::HexData(RegCursor& cursor) {
     const RegSyntaxError bad{"hex data must be bytes of one or two hex digits separated by commas"};
     for (;;) {
         cursor.SkipBlanks();
-        if (cursor.AtEnd())
+        if (cursor.AtEnd()) {
+            StoreValue();
             return;
+        }
         if (cursor.Take('\\')) {
             cursor.ExpectEnd("the line-continuing backslash");
             m_pending = Pending::HexData;
             return;
         }
-        int digits = 0;
-        while (IsHexDigit(cursor.Peek()) && digits < 3) {
+        const std::size_t from = cursor.Position();
+        while (IsHexDigit(cursor.Peek()) && cursor.Position() - from < 3)
             cursor.Next();
-            ++digits;
-        }
+        const std::size_t digits = cursor.Position() - from;
         if (digits < 1 || digits > 2)
             throw bad;
+        m_value.data +=
+            static_cast<char>(std::stoi(cursor.Text().substr(from, digits), nullptr, 16));
         cursor.SkipBlanks();
         if (!cursor.Take(',') && !cursor.AtEnd() && cursor.Peek() != '\\')
             throw bad;

@@ -11,8 +11,8 @@
 class CFakeOs;
 
 // Takes the lines one by one; a line that breaks the grammar throws RegSyntaxError. Keys of
-// HKEY_LOCAL_MACHINE go into tree, deletions included; other roots and values are checked
-// and skipped.
+// HKEY_LOCAL_MACHINE and their values go into tree, deletions included; other roots are
+// checked and skipped.
 class RegParser {
 public:
     explicit RegParser(CFakeOs& machine) : m_machine(machine) {}
@@ -31,12 +31,16 @@ private:
 
     void KeyLine(RegCursor& cursor, const RegLine& line);
     void ValueLine(RegCursor& cursor);
+    std::string ValueName(RegCursor& cursor);
     void StringData(RegCursor& cursor);
     void DwordData(RegCursor& cursor);
     void HexData(RegCursor& cursor);
+    void StoreValue();
     std::vector<std::string> SplitKeyPath(const std::string& text) const;
 
     CFakeOs& m_machine;
     Pending m_pending = Pending::Nothing;
     bool m_inKey = false;
+    RegKey* m_key = nullptr;  // the key the values are of; null under other roots or deletions
+    RegValue m_value;         // the value being read
 };

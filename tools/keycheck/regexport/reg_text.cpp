@@ -34,10 +34,10 @@ void AppendAnsi(RegLine& line, std::uint32_t code, int codePage) {
         line.unconvertible = code;
 }
 
-// The UTF-16LE text after the byte-order mark, as code points; half a pair is U+FFFD.
-std::vector<std::uint32_t> Utf16CodePoints(const std::string& bytes) {
+// The UTF-16LE text from byte start on, as code points; half a pair is U+FFFD.
+std::vector<std::uint32_t> Utf16CodePoints(const std::string& bytes, std::size_t start) {
     std::vector<std::uint32_t> codes;
-    std::size_t i = 2;
+    std::size_t i = start;
     auto unit = [&](std::size_t at) {
         return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at])) |
                static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + 1])) << 8;
@@ -75,12 +75,19 @@ const char* RegEncodingName(RegEncoding encoding) {
     return encoding == RegEncoding::Utf16 ? "UTF-16LE" : "REGEDIT4";
 }
 
+std::string Utf16ToAnsi(const std::string& utf16, int codePage) {
+    RegLine line{1, std::string()};
+    for (const std::uint32_t code : Utf16CodePoints(utf16, 0))
+        AppendAnsi(line, code, codePage);
+    return line.text;
+}
+
 RegText DecodeRegText(const std::string& bytes, int codePage) {
     RegText text;
     text.lines.push_back(RegLine{1, std::string()});
     if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE') {
         text.encoding = RegEncoding::Utf16;
-        for (const std::uint32_t code : Utf16CodePoints(bytes)) {
+        for (const std::uint32_t code : Utf16CodePoints(bytes, 2)) {
             if (code == '\n')
                 EndLine(text);
             else

@@ -26,6 +26,10 @@ struct RegText {
     std::vector<RegLine> lines;
 };
 
+// UTF-16LE bytes (no byte-order mark) as text in codePage, converted as DecodeRegText
+// converts; a character without a form there becomes '?'.
+std::string Utf16ToAnsi(const std::string& utf16, int codePage);
+
 // Splits the file's bytes into lines, without their CR LF or LF ends. A file starting with
 // the UTF-16LE byte-order mark is converted to codePage: ASCII in every code page, the rest
 // only in 1252. Other files are taken as bytes in the code page already.

@@ -1,5 +1,7 @@
 # The reports of every verb, for people and as JSON.
 list(APPEND KEYCHECK_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/devices_report_json.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/devices_report_text.cpp
     ${CMAKE_CURRENT_LIST_DIR}/json_text.cpp
     ${CMAKE_CURRENT_LIST_DIR}/lint_report_json.cpp
     ${CMAKE_CURRENT_LIST_DIR}/lint_report_text.cpp

@@ -1,0 +1,19 @@
+// The devices of an export against a driver package: which key.ini entry each device key holds.
+#pragma once
+
+#include "tools/keycheck/devices/pci_devices.h"
+
+#include <string>
+#include <vector>
+
+class CFakeOs;
+
+struct PackageMatch {
+    bool keyFileRead = false;
+    std::vector<std::string> table;  // the launcher's device-ID table
+};
+
+// Loads key.ini from dir (the package's Windows folder in machine) with the launcher's own
+// loader and sets each device's matchedEntry by the launcher's own rule.
+PackageMatch MatchPackage(CFakeOs& machine, const std::string& dir,
+                          std::vector<PciBranch>& branches);

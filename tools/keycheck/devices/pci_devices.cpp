@@ -1,0 +1,68 @@
+// The PCI devices a registry export holds, in either family's enumeration branch.
+#include "tools/keycheck/devices/pci_devices.h"
+
+#include "sim/app_runner.h"
+#include "tools/keycheck/regexport/reg_value_text.h"
+
+namespace {
+std::vector<std::string> Split(const std::string& text, char separator) {
+    std::vector<std::string> parts(1);
+    for (const char c : text) {
+        if (c == separator)
+            parts.emplace_back();
+        else
+            parts.back() += c;
+    }
+    return parts;
+}
+
+// The IDs of a HardwareID or CompatibleIDs value. Windows 9x writes the list as one string
+// with commas between the IDs; a device ID cannot hold a comma.
+std::vector<std::string> IdList(const RegKey& key, const char* valueName, RegEncoding encoding,
+                                int codePage) {
+    const RegValue* value = key.Value(valueName);
+    if (value == nullptr)
+        return {};
+    std::vector<std::string> ids;
+    for (const std::string& text : RegValueStrings(*value, encoding, codePage)) {
+        for (const std::string& id : Split(text, ',')) {
+            if (!id.empty())
+                ids.push_back(id);
+        }
+    }
+    return ids;
+}
+
+DeviceInstance ReadInstance(const RegKey& key, RegEncoding encoding, int codePage) {
+    DeviceInstance instance;
+    instance.name = key.name;
+    if (const RegValue* description = key.Value("DeviceDesc")) {
+        const std::vector<std::string> text = RegValueStrings(*description, encoding, codePage);
+        instance.hasDescription = !text.empty();
+        instance.description = text.empty() ? std::string() : text[0];
+    }
+    instance.hardwareIds = IdList(key, "HardwareID", encoding, codePage);
+    instance.compatibleIds = IdList(key, "CompatibleIDs", encoding, codePage);
+    return instance;
+}
+}  // namespace
+
+std::vector<PciBranch> FindPciDevices(const RegExport& registry, int codePage) {
+    std::vector<PciBranch> branches;
+    for (const char* path : {kNtPciBranch, k9xPciBranch}) {
+        const RegKey* branchKey = registry.tree.Find(Split(path, '\\'));
+        if (branchKey == nullptr)
+            continue;
+        PciBranch branch{path, path == kNtPciBranch, {}};
+        for (const auto& deviceKey : branchKey->subkeys) {
+            PciDevice device;
+            device.name = deviceKey->name;
+            for (const auto& instanceKey : deviceKey->subkeys)
+                device.instances.push_back(
+                    ReadInstance(*instanceKey, registry.summary.encoding, codePage));
+            branch.devices.push_back(std::move(device));
+        }
+        branches.push_back(std::move(branch));
+    }
+    return branches;
+}

@@ -1,0 +1,34 @@
+// The PCI devices a registry export holds, in either family's enumeration branch.
+#pragma once
+
+#include "tools/keycheck/regexport/reg_export.h"
+
+#include <string>
+#include <vector>
+
+// One instance key below a device key: where Windows keeps what it knows of the device.
+struct DeviceInstance {
+    std::string name;
+    bool hasDescription = false;
+    std::string description;  // DeviceDesc
+    std::vector<std::string> hardwareIds;
+    std::vector<std::string> compatibleIds;
+};
+
+// A device key, named after the device's hardware ID: the name the launcher matches.
+struct PciDevice {
+    std::string name;
+    std::vector<DeviceInstance> instances;
+    int matchedEntry = -1;  // against a package: the key.ini entry the launcher finds in name
+};
+
+struct PciBranch {
+    std::string path;                // below HKEY_LOCAL_MACHINE
+    bool nt;                         // 2000/XP's branch; else 98 SE/Me's
+    std::vector<PciDevice> devices;  // in the export's order
+};
+
+// The branches the export holds, 2000/XP's first, with their devices. HardwareID and
+// CompatibleIDs are multi-strings on 2000/XP and comma-separated strings on 98 SE/Me; either
+// form is read in either branch.
+std::vector<PciBranch> FindPciDevices(const RegExport& registry, int codePage);

@@ -1,0 +1,18 @@
+// Prints the result of keycheck devices, for people or as one JSON document.
+#pragma once
+
+#include "tools/keycheck/cli/options.h"
+#include "tools/keycheck/devices/package_match.h"
+#include "tools/keycheck/devices/pci_devices.h"
+#include "tools/keycheck/regexport/reg_export.h"
+
+#include <ostream>
+#include <vector>
+
+// package is null when no --package was given.
+void PrintDevicesText(const Options& options, const RegExportSummary& registry,
+                      const std::vector<PciBranch>& branches, const PackageMatch* package,
+                      std::ostream& out);
+void PrintDevicesJson(const Options& options, const RegExportSummary& registry,
+                      const std::vector<PciBranch>& branches, const PackageMatch* package,
+                      std::ostream& out);

@@ -1,0 +1,78 @@
+// Prints the result of keycheck devices for people.
+#include "tools/keycheck/report/devices_report.h"
+
+#include "tools/keycheck/report/shown_text.h"
+
+namespace {
+void Pad(std::ostream& out, std::size_t used, std::size_t width) {
+    for (; used < width; ++used)
+        out << ' ';
+}
+
+void PrintIds(const char* label, const std::vector<std::string>& ids, std::ostream& out) {
+    if (ids.empty())
+        return;
+    out << "      " << label;
+    Pad(out, std::string(label).size(), 15);
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        if (i > 0)
+            out << "      " << std::string(15, ' ');
+        out << Shown(ids[i]) << "\n";
+    }
+}
+
+void PrintInstance(const DeviceInstance& instance, std::ostream& out) {
+    out << "    instance " << Shown(instance.name);
+    if (instance.hasDescription)
+        out << "  \"" << Shown(instance.description) << "\"";
+    out << "\n";
+    PrintIds("HardwareID", instance.hardwareIds, out);
+    PrintIds("CompatibleIDs", instance.compatibleIds, out);
+    if (instance.hardwareIds.empty() && instance.compatibleIds.empty())
+        out << "      no HardwareID or CompatibleIDs value\n";
+}
+
+void PrintDevice(const PciDevice& device, const PackageMatch* package, std::ostream& out) {
+    const std::string name = Shown(device.name);
+    out << "  " << name;
+    if (package != nullptr) {
+        Pad(out, name.size(), 44);
+        if (device.matchedEntry < 0)
+            out << "  no listed ID";
+        else
+            out << "  holds #" << device.matchedEntry + 1 << " \""
+                << Shown(package->table[static_cast<std::size_t>(device.matchedEntry)]) << "\"";
+    }
+    out << "\n";
+    for (const DeviceInstance& instance : device.instances)
+        PrintInstance(instance, out);
+    if (device.instances.empty())
+        out << "    no instance key\n";
+}
+}  // namespace
+
+void PrintDevicesText(const Options& options, const RegExportSummary& registry,
+                      const std::vector<PciBranch>& branches, const PackageMatch* package,
+                      std::ostream& out) {
+    out << "keycheck devices " << options.registry << "\n"
+        << "  "
+        << (registry.encoding == RegEncoding::Utf16 ? "version 5.00 (UTF-16LE)" : "REGEDIT4")
+        << ", " << registry.localMachineKeys << " keys under HKEY_LOCAL_MACHINE, ANSI code page "
+        << options.codePage << "\n";
+    if (package != nullptr) {
+        out << "  package " << options.package << ": ";
+        if (package->keyFileRead)
+            out << "key.ini read, " << package->table.size() << " entries\n";
+        else
+            out << "key.ini cannot be read, so the launcher finds no device\n";
+    }
+    if (branches.empty())
+        out << "\nThe export holds neither HKLM\\SYSTEM\\CurrentControlSet\\Enum\\PCI (2000/XP) "
+               "nor HKLM\\Enum\\PCI (98 SE/Me).\n";
+    for (const PciBranch& branch : branches) {
+        out << "\nPCI devices under HKLM\\" << branch.path << " ("
+            << (branch.nt ? "2000/XP" : "98 SE/Me") << "): " << branch.devices.size() << "\n";
+        for (const PciDevice& device : branch.devices)
+            PrintDevice(device, package, out);
+    }
+}

@@ -1,0 +1,119 @@
+// keycheck devices: the PCI devices of either family's export and the key.ini entry each holds.
+#include "tools/keycheck/devices/package_match.h"
+#include "tools/keycheck/devices/pci_devices.h"
+
+#include "sim/app_runner.h"
+#include "sim/fake_os.h"
+#include "tools/keycheck/predict/machine_setup.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+using Ids = std::vector<std::string>;
+const std::string kNt = "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Enum\\PCI";
+const std::string k9x = "[HKEY_LOCAL_MACHINE\\Enum\\PCI";
+
+// A multi-string as reg export writes it in a version 5.00 file: UTF-16LE bytes, each string
+// ending in NUL and the list in one more.
+std::string MultiString(const Ids& strings) {
+    static const char hex[] = "0123456789abcdef";
+    std::string text;
+    for (const std::string& part : strings)
+        text += part + '\0';
+    text += '\0';
+    std::string list = "hex(7):";
+    for (const char c : text) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        list +=
+            std::string(list.back() == ':' ? "" : ",") + hex[byte >> 4] + hex[byte & 0xF] + ",00";
+    }
+    return list;
+}
+
+std::string Utf16(const std::string& ascii) {
+    std::string bytes = "\xFF\xFE";
+    for (const char c : ascii)
+        bytes += std::string(1, c) + '\0';
+    return bytes;
+}
+
+class DevicesTest : public ::testing::Test {
+protected:
+    DevicesTest() { UseCodePage(machine, 1252); }
+    std::vector<PciBranch> Read(const std::string& bytes) {
+        std::string error;
+        EXPECT_TRUE(ReadRegExport(bytes, "m.reg", machine, contents, error)) << error;
+        return FindPciDevices(contents, machine.codePage);
+    }
+
+    CFakeOs machine;
+    RegExport contents;
+};
+
+TEST_F(DevicesTest, NtExportGivesMultiStringIdsPerInstance) {
+    const auto branches = Read(Utf16(
+        "Windows Registry Editor Version 5.00\r\n" + kNt + "\\VEN_1A2B&DEV_5820&REV_01]\r\n" + kNt +
+        "\\VEN_1A2B&DEV_5820&REV_01\\4&1f&0&10]\r\n\"DeviceDesc\"=\"RAID\"\r\n\"HardwareID\"=" +
+        MultiString({"PCI\\VEN_1A2B&DEV_5820&REV_01", "PCI\\VEN_1A2B&DEV_5820"}) +
+        "\r\n\"CompatibleIDs\"=" + MultiString({"PCI\\VEN_1A2B", "PCI\\CC_0104"}) + "\r\n" + kNt +
+        "\\VEN_1A2B&DEV_5820&REV_01\\4&1f&0&10\\Device Parameters]\r\n" + kNt +
+        "\\VEN_8086&DEV_7110]\r\n"));
+    ASSERT_EQ(branches.size(), 1u);
+    EXPECT_TRUE(branches[0].nt);
+    EXPECT_EQ(branches[0].path, kNtPciBranch);
+    ASSERT_EQ(branches[0].devices.size(), 2u);
+    const PciDevice& raid = branches[0].devices[0];
+    EXPECT_EQ(raid.name, "VEN_1A2B&DEV_5820&REV_01");
+    ASSERT_EQ(raid.instances.size(), 1u);
+    EXPECT_EQ(raid.instances[0].name, "4&1f&0&10");
+    EXPECT_TRUE(raid.instances[0].hasDescription);
+    EXPECT_EQ(raid.instances[0].description, "RAID");
+    EXPECT_EQ(raid.instances[0].hardwareIds,
+              (Ids{"PCI\\VEN_1A2B&DEV_5820&REV_01", "PCI\\VEN_1A2B&DEV_5820"}));
+    EXPECT_EQ(raid.instances[0].compatibleIds, (Ids{"PCI\\VEN_1A2B", "PCI\\CC_0104"}));
+    // A device key without instance keys is still listed.
+    EXPECT_EQ(branches[0].devices[1].name, "VEN_8086&DEV_7110");
+    EXPECT_TRUE(branches[0].devices[1].instances.empty());
+}
+
+TEST_F(DevicesTest, NineXExportGivesCommaSeparatedIdsAndBothBranchesComeNtFirst) {
+    const auto branches =
+        Read("REGEDIT4\r\n" + k9x + "\\VEN_1A2B&DEV_5820\\BUS_00&DEV_10&FUNC_00]\r\n" +
+             "\"HardwareID\"=\"PCI\\\\VEN_1A2B&DEV_5820&REV_01,PCI\\\\VEN_1A2B&DEV_5820\"\r\n"
+             "\"CompatibleIDs\"=\"PCI\\\\CC_0104,\"\r\n" +
+             kNt + "\\VEN_1]\r\n" + kNt + "\\VEN_1\\0]\r\n\"DeviceDesc\"=dword:1\r\n");
+    ASSERT_EQ(branches.size(), 2u);
+    EXPECT_TRUE(branches[0].nt);
+    EXPECT_FALSE(branches[1].nt);
+    EXPECT_FALSE(branches[0].devices[0].instances[0].hasDescription);
+    const DeviceInstance& instance = branches[1].devices[0].instances[0];
+    EXPECT_FALSE(instance.hasDescription);
+    EXPECT_EQ(instance.hardwareIds,
+              (Ids{"PCI\\VEN_1A2B&DEV_5820&REV_01", "PCI\\VEN_1A2B&DEV_5820"}));
+    EXPECT_EQ(instance.compatibleIds, Ids{"PCI\\CC_0104"});
+
+    EXPECT_TRUE(Read("REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\Enum\\PCIX\\A]\r\n").empty());
+}
+
+TEST_F(DevicesTest, EachDeviceKeyHoldsTheEntryTheLauncherFindsInIt) {
+    // As the launcher matches: case-sensitive, the first listed ID found, empty entries never.
+    AddPackage(machine, "D:\\", "[PCI]\r\nE=\r\nA=DEV_5820\r\nB=VEN_1A2B\r\nC=dev_7110\r\n");
+    auto branches = Read("REGEDIT4\r\n" + k9x + "\\VEN_1A2B&DEV_5820]\r\n" + k9x +
+                         "\\VEN_1A2B&DEV_5821]\r\n" + k9x + "\\VEN_8086&DEV_7110]\r\n");
+    const PackageMatch match = MatchPackage(machine, "D:\\", branches);
+    EXPECT_TRUE(match.keyFileRead);
+    EXPECT_EQ(match.table, (Ids{"", "DEV_5820", "VEN_1A2B", "dev_7110"}));
+    std::vector<int> entries;
+    for (const PciDevice& device : branches[0].devices)
+        entries.push_back(device.matchedEntry);
+    EXPECT_EQ(entries, (std::vector<int>{1, 2, -1}));
+
+    CFakeOs empty;
+    const PackageMatch none = MatchPackage(empty, "D:\\", branches);
+    EXPECT_FALSE(none.keyFileRead);
+    EXPECT_EQ(branches[0].devices[0].matchedEntry, -1);
+}
+}  // namespace
