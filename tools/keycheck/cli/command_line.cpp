@@ -2,6 +2,7 @@
 #include "tools/keycheck/cli/command_line.h"
 
 #include "tools/keycheck/predict/windows_versions.h"
+#include "tools/keycheck/xref/xref_verbs.h"
 
 #include <CLI/CLI.hpp>
 
@@ -93,7 +94,9 @@ ParseOutcome ParseCommandLine(const std::vector<std::string>& args, Options& opt
         Command command;
     } verbs[] = {{AddLint(app, options), Command::Lint},
                  {AddPredict(app, options), Command::Predict},
-                 {AddDevices(app, options), Command::Devices}};
+                 {AddDevices(app, options), Command::Devices},
+                 {AddXrefVerb(app, options), Command::Xref},
+                 {AddGenVerb(app, options), Command::Gen}};
     // CLI11 would call an unknown verb a missing one.
     if (!args.empty() && args[0].rfind('-', 0) != 0 &&
         std::none_of(std::begin(verbs), std::end(verbs),

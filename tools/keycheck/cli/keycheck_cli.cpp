@@ -8,6 +8,7 @@
 #include "tools/keycheck/report/devices_report.h"
 #include "tools/keycheck/report/lint_report.h"
 #include "tools/keycheck/report/predict_report.h"
+#include "tools/keycheck/xref/xref_verbs.h"
 
 namespace {
 const int kUnusableInput = 2;
@@ -90,6 +91,10 @@ int RunKeycheck(const std::vector<std::string>& args, std::ostream& out, std::os
         return Predict(options, out, err);
     case Command::Devices:
         return Devices(options, out, err);
+    case Command::Xref:
+        return RunXref(options, out, err);
+    case Command::Gen:
+        return RunGen(options, out, err);
     }
     return kUnusableInput;
 }

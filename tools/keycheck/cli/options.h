@@ -3,7 +3,7 @@
 
 #include <string>
 
-enum class Command { Lint, Predict, Devices };
+enum class Command { Lint, Predict, Devices, Xref, Gen };
 
 struct Options {
     Command command = Command::Lint;
@@ -14,4 +14,5 @@ struct Options {
     std::string dir = "D:\\";  // the package's Windows folder
     int codePage = 1252;
     bool json = false;
+    std::string output;  // gen: -o, the file to write
 };
