@@ -629,7 +629,7 @@ def main():
         for m in excluded:
             print(f"{'equivalent':17} {m.describe()}: {equivalents[m.key()]}")
         for k in stale:
-            print(f"{'stale equivalent':17} {' | '.join(k)}")
+            print(f"{'stale equivalent':17} {k[0]} | {k[1]} | {k[2]} ==> {k[3]}")
         print(f"{len(mutants)} mutants to run, {len(excluded)} equivalents in {len(files)} files")
         return 0
 
@@ -709,7 +709,7 @@ def summary(results, excluded, stale, seconds):
     lines += [f"  {m.describe()}    [{m.operator}]" for m in survivors] or ["  none"]
     if stale:
         lines += ["", "Equivalents that match no mutant any more (remove or update them):"]
-        lines += [f"  {' | '.join(k)}" for k in stale]
+        lines += [f"  {k[0]} | {k[1]} | {k[2]} ==> {k[3]}" for k in stale]
     score = 100.0 * killed / compiling if compiling else 100.0
     lines += [
         "",
