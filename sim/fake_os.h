@@ -168,12 +168,14 @@ private:
     Key* FindKeyBelow(const Key* base, const std::string& path) const;
     Key* KeyOf(OsKey handle) const;
     bool IsBelowNtEnum(const Key* key) const;
+    bool HandleLacks(OsKey handle, std::uint32_t right) const;
     File* FindFile(const std::string& path) const;
     bool FolderExists(const std::string& path) const;
     bool ProgramExists(const std::string& commandLine) const;
 
     Key m_root;  // HKEY_LOCAL_MACHINE
     std::map<OsKey, Key*> m_openKeys;
+    std::map<OsKey, std::uint32_t> m_keyRights;  // the rights each open handle was given
     OsKey m_nextHandle = 0x1000;
     std::map<std::string, File> m_files;  // by path as given; found with SameName
     std::vector<std::string> m_folders;

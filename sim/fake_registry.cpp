@@ -17,6 +17,11 @@ const long kBadPathname = 161;
 const long kMoreData = 234;
 const long kNoMoreItems = 259;
 const std::uint32_t kOpenLink = 0x00000008u;  // REG_OPTION_OPEN_LINK
+const std::uint32_t kQueryValue = 0x0001u;    // KEY_QUERY_VALUE
+const std::uint32_t kEnumerateSubKeys = 0x0008u;
+const std::uint32_t kKeyRead = 0x00020019u;
+const std::uint32_t kGenericRead = 0x80000000u;
+const std::uint32_t kMaximumAllowed = 0x02000000u;
 // KEY_READ, GENERIC_READ (which maps to it), MAXIMUM_ALLOWED (which then grants only reading)
 // and the WOW64 view flags, which are no rights at all.
 const std::uint32_t kReadingRights = 0x00020019u | 0x80000000u | 0x02000000u | 0x00000300u;
@@ -94,6 +99,15 @@ CFakeOs::Key* CFakeOs::KeyOf(OsKey handle) const {
     return it == m_openKeys.end() ? nullptr : it->second;
 }
 
+// NT checks each call against the rights the handle was opened with: RegQueryInfoKeyA needs
+// KEY_QUERY_VALUE, RegEnumKeyA KEY_ENUMERATE_SUB_KEYS. 9x checks no rights; a predefined key
+// is open with every right.
+// https://learn.microsoft.com/windows/win32/api/winreg/nf-winreg-regqueryinfokeya
+bool CFakeOs::HandleLacks(OsKey handle, std::uint32_t right) const {
+    auto it = m_keyRights.find(handle);
+    return registrySecurity && it != m_keyRights.end() && (it->second & right) == 0;
+}
+
 bool CFakeOs::IsBelowNtEnum(const Key* key) const {
     std::vector<const Key*> path;  // from key up to the first level below the root
     for (const Key* k = key; k != nullptr && k != &m_root; k = k->parent)
@@ -130,6 +144,8 @@ long CFakeOs::RegOpenKeyExA(OsKey parent, const char* subKey, std::uint32_t opti
         return kAccessDenied;
     *result = m_nextHandle++;
     m_openKeys[*result] = key;
+    // GENERIC_READ maps to KEY_READ; MAXIMUM_ALLOWED gets at least reading here.
+    m_keyRights[*result] = access | ((access & (kGenericRead | kMaximumAllowed)) ? kKeyRead : 0);
     return 0;
 }
 
@@ -141,6 +157,8 @@ long CFakeOs::RegQueryInfoKeyA(OsKey key, std::uint32_t* subKeyCount) {
     const Key* open = KeyOf(key);
     if (open == nullptr)
         return kInvalidHandle;
+    if (HandleLacks(key, kQueryValue))
+        return kAccessDenied;
     *subKeyCount = static_cast<std::uint32_t>(open->children.size());
     return 0;
 }
@@ -153,6 +171,8 @@ long CFakeOs::RegEnumKeyA(OsKey key, std::uint32_t index, char* name, std::uint3
     const Key* parent = KeyOf(key);
     if (parent == nullptr)
         return kInvalidHandle;
+    if (HandleLacks(key, kEnumerateSubKeys))
+        return kAccessDenied;
     if (index >= parent->children.size())
         return kNoMoreItems;
     const std::string& childName = parent->children[index]->name;
@@ -190,6 +210,7 @@ long CFakeOs::RegCloseKey(OsKey key) {
     // Closing always takes effect; a failure is only reported. Closing a predefined key
     // does nothing and succeeds.
     const bool fail = Called(FakeOp::RegCloseKey);
+    m_keyRights.erase(key);
     const bool known = key == kLocalMachine || m_openKeys.erase(key) != 0;
     if (fail)
         return registryFailure;

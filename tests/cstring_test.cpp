@@ -41,7 +41,10 @@ TEST(CStringTest, FindsByBytePositionAndFailsWithMinusOne) {
     EXPECT_EQ(s.Find('Z'), -1);
     EXPECT_EQ(s.Find("DEV_24C2"), 9);
     EXPECT_EQ(s.Find("dev_24c2"), -1);
-    EXPECT_EQ(s.Find('V', s.GetLength()), -1);  // a start at the end fails
+    EXPECT_EQ(s.Find('V'), 0);
+    EXPECT_EQ(s.Find("VEN"), 0);
+    EXPECT_EQ(s.Find('V', s.GetLength()), -1);      // a start at the end fails
+    EXPECT_EQ(s.Find('V', s.GetLength() + 8), -1);  // one past it reads nothing
     EXPECT_EQ(s.Find("", 17), -1);
     EXPECT_EQ(CString().Find('x'), -1);
 }
@@ -53,6 +56,8 @@ TEST(CStringTest, TruncateKeepsLeadingBytesOnly) {
     EXPECT_EQ(Text(s), "C:\\Disk\\");
     s.Truncate(20);
     EXPECT_EQ(Text(s), "C:\\Disk\\");
+    s.Truncate(0);
+    EXPECT_TRUE(s.IsEmpty());
 }
 
 // Big5 U+529F is A5 5C and Shift-JIS U+8868 is 95 5C: their trail byte is a backslash.

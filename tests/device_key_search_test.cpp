@@ -123,6 +123,14 @@ TEST_F(DeviceKeySearchTest, FailedEnumerationEndsTheWalkEvenBeforeAMatch) {
     EXPECT_EQ(os2.OpenKeyCount(), 0);
 }
 
+TEST_F(DeviceKeySearchTest, LongestNameThatFitsIsReadWhole) {
+    Package("A=VEN_8086\r\n");
+    const std::string name = std::string(246, 'X') + "VEN_8086";  // 254 bytes
+    Keys(kNt, {name});
+    EXPECT_TRUE(app.FindDeviceKey());
+    EXPECT_EQ(std::string(app.m_strDeviceId), name + "\"");
+}
+
 TEST_F(DeviceKeySearchTest, FailedDeletionTriesNoFurtherKey) {
     Package("A=VEN_8086\r\n");
     Keys(k9x, {"VEN_8086&DEV_1\\instance", "VEN_8086&DEV_2"});

@@ -86,6 +86,22 @@ TEST_F(DriverFiles9xTest, WindowsAtADriveRootGetsNoDoubleBackslash) {
     EXPECT_TRUE(os.FileExists("C:\\inf\\hx5820.inf"));
 }
 
+// The 260-byte buffer's edge: a 259-byte Windows directory fits with its NUL and is used; a
+// 260-byte one does not, and every copy is skipped.
+TEST_F(DriverFiles9xTest, WindowsDirectoryThatFillsTheBufferIsNotUsed) {
+    for (const std::size_t length : {259u, 260u}) {
+        CFakeOs machine;
+        SetWindowsVersion(machine, "winme");
+        machine.windowsDir = "C:\\" + std::string(length - 3, 'W');
+        machine.AddFolder(machine.windowsDir + "\\inf");
+        AddPackage(machine, "C:\\Disk\\", "ICH4=DEV_24C2\r\n");
+        machine.AddKey(std::string(k9xPciBranch) + "\\" + kDevice);
+        RunLauncher(machine);
+        EXPECT_EQ(machine.copiesAttempted.size(), length == 259 ? 12u : 0u) << length;
+        EXPECT_EQ(machine.FileExists(machine.windowsDir + "\\inf\\hx5820.inf"), length == 259);
+    }
+}
+
 TEST_F(DriverFiles9xTest, FailedCopiesAreSkippedAndTheRestMade) {
     SetWindowsVersion(os, "win98");
     os.AddFolder("C:\\WINDOWS\\inf");

@@ -74,6 +74,7 @@ TEST(KeyFileTest, EntriesAfterTheFortiethAreIgnored) {
         if (i < kMaxDeviceIds)
             expected.push_back("VEN_" + std::to_string(i));
     }
+    ASSERT_EQ(expected.size(), 40u);
     EXPECT_EQ(Load(text), expected);
 }
 
@@ -92,7 +93,10 @@ TEST(KeyFileTest, TextEndsWhereTheBytesReadEnd) {
         std::int64_t reportedLength;
         Ids expected;
     };
-    for (const ShortRead& c : {ShortRead{true, -1, {}}, ShortRead{false, 40, {"VEN_1", "x"}}}) {
+    // A failed read; a file that shrank after its length was taken; one that grew (the read
+    // fills the whole block and the last byte gives way to the terminator).
+    for (const ShortRead& c : {ShortRead{true, -1, {}}, ShortRead{false, 40, {"VEN_1", "x"}},
+                               ShortRead{false, 5, {"VEN"}}}) {
         CFakeOs os;
         os.AddFile("C:\\Disk\\key.ini", "A=VEN_1\r\nB=x");
         if (c.readFails)

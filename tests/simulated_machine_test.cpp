@@ -68,6 +68,25 @@ TEST(SimulatedMachineTest, UnknownHandlesAndNtDeletionsAreRefused) {
     EXPECT_EQ(os.RegCloseKey(0x1234), 6);
     EXPECT_EQ(os.RegCloseKey(kHklm), 0);
 
+    // NT checks each call against the handle's rights; 9x checks none.
+    os.AddKey("SYSTEM\\CurrentControlSet\\Enum\\PCI\\VEN_1");
+    for (const char* version : {"winxp", "win98"}) {
+        SetWindowsVersion(os, version);
+        const long expected = std::string(version) == "winxp" ? 5 : 0;
+        OsKey pci = 0;
+        ASSERT_EQ(os.RegOpenKeyExA(kHklm, "SYSTEM\\CurrentControlSet\\Enum\\PCI", 0,
+                                   0x00020008u /*READ_CONTROL | ENUMERATE_SUB_KEYS*/, &pci),
+                  0);
+        EXPECT_EQ(os.RegQueryInfoKeyA(pci, &count), expected) << version;
+        EXPECT_EQ(os.RegEnumKeyA(pci, 0, name, sizeof name), 0) << version;
+        os.RegCloseKey(pci);
+        ASSERT_EQ(os.RegOpenKeyExA(kHklm, "SYSTEM\\CurrentControlSet\\Enum\\PCI", 0,
+                                   0x00020001u /*READ_CONTROL | QUERY_VALUE*/, &pci),
+                  0);
+        EXPECT_EQ(os.RegEnumKeyA(pci, 0, name, sizeof name), expected) << version;
+        os.RegCloseKey(pci);
+    }
+
     os.AddKey("Enum\\PCI\\VEN_1\\instance");
     for (const char* version : {"win2k", "win98"}) {
         SetWindowsVersion(os, version);
