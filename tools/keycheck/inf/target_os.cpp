@@ -4,9 +4,10 @@
 // Versions" (learn.microsoft.com/windows-hardware/drivers/install/
 // combining-platform-extensions-with-operating-system-versions): a section decorated for
 // version Major.Minor serves that version and later ones, and "INF Manufacturer Section"
-// says Windows chooses the section that most closely matches the running version. Windows
-// 2000 knows no decorations at all (they came with Windows XP, same page), so it reads the
-// undecorated section, as Windows 9x does.
+// says Windows chooses the section that most closely matches the running version. The same
+// page gives the decorated form of a [Manufacturer] entry as "Windows XP and later versions
+// of Windows", and its example leaves the undecorated section empty to keep Windows 2000
+// away: Windows 2000 reads the undecorated section only, as Windows 9x does.
 #include "tools/keycheck/inf/target_os.h"
 
 #include "tools/keycheck/inf/inf_text.h"

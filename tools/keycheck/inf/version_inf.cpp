@@ -19,7 +19,9 @@ const PackageCopy* InfCopy(const PackageCopy* copies, int count) {
     return nullptr;
 }
 
-const char* Label(OsType version) {
+}  // namespace
+
+const char* VersionLabel(OsType version) {
     switch (version) {
     case OS_WIN98SE:
         return "Windows 98 SE";
@@ -31,12 +33,11 @@ const char* Label(OsType version) {
         return "Windows XP";
     }
 }
-}  // namespace
 
 VersionInf ReadVersionInf(const CFakeOs& machine, const std::string& dir, OsType version) {
     VersionInf result;
     result.version = version;
-    result.label = Label(version);
+    result.label = VersionLabel(version);
     if (IsNtVersion(version)) {
         result.path = kNtInstallerInf;
         result.use = "given to install.exe";

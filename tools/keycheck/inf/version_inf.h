@@ -29,6 +29,9 @@ struct VersionInf {
     InfModels models;  // its findings include the file's own (undefined strings and such)
 };
 
+// "Windows 98 SE", "Windows Me", "Windows 2000" or "Windows XP".
+const char* VersionLabel(OsType version);
+
 // Reads the INF version (one of kInfVersions) is given from the package the fake machine
 // holds in dir (a Windows folder ending in a backslash).
 VersionInf ReadVersionInf(const CFakeOs& machine, const std::string& dir, OsType version);

@@ -11,4 +11,5 @@ list(APPEND KEYCHECK_SOURCES
 list(APPEND KEYCHECK_TEST_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/../tests/xref/pci_id_form_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/../tests/xref/xref_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/../tests/xref/xref_verbs_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/../tests/xref/key_file_gen_test.cpp)

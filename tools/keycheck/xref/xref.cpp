@@ -72,9 +72,8 @@ void CheckEntries(XrefResult& result, const VersionXref& version, Collector& col
         if (covers.empty()) {
             collect.Add(false, "entry-not-installed", kKeyFile, entry.line,
                         Quoted(entry) +
-                            ": no models line the version reads installs a device whose key "
-                            "name holds it; the launcher would go ahead and Windows would find "
-                            "no driver",
+                            ": no models line installs a device whose key name holds it; the "
+                            "launcher would go ahead and Windows would find no driver",
                         inf.version);
             continue;
         }

@@ -16,7 +16,8 @@ std::string VersionsNote(const XrefFinding& finding) {
 void PrintList(const char* title, const std::vector<XrefFinding>& list, std::ostream& out) {
     if (list.empty())
         return;
-    out << "\n" << title << " (" << list.size() << "):\n";
+    out << "\n"
+        << title << " (" << list.size() << "; for the versions in brackets, else all four):\n";
     for (const XrefFinding& finding : list) {
         out << "  " << finding.file;
         if (finding.line > 0)

@@ -19,8 +19,7 @@ void PrintGenNotes(const GeneratedKeyFile& generated, std::ostream& notes) {
               << (finding.line > 0 ? ":" + std::to_string(finding.line) : "") << ": "
               << finding.text << " [" << finding.versions[0] << "]\n";
     for (const VersionLack& lack : generated.lacks) {
-        notes << "keycheck gen: the models Windows " << VersionOption(lack.version)
-              << " reads lack";
+        notes << "keycheck gen: the models " << VersionLabel(lack.version) << " reads lack";
         for (const std::string& id : lack.ids)
             notes << " " << id;
         notes << "\n";

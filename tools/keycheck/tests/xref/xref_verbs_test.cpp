@@ -1,0 +1,66 @@
+// keycheck xref and gen on the command line: exit statuses, the file gen writes, its notes.
+#include "tools/keycheck/cli/keycheck_cli.h"
+
+#include "tools/keycheck/tests/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+
+namespace {
+struct Outcome {
+    int status;
+    std::string out, err;
+};
+
+Outcome Keycheck(const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    const int status = RunKeycheck(args, out, err);
+    return Outcome{status, out.str(), err.str()};
+}
+
+// A package whose INF files, for all four versions, list the models given.
+void WriteInfs(const TempFolder& folder, const std::string& models) {
+    const std::string inf = "[Version]\r\nSignature=$Chicago$\r\n[Manufacturer]\r\nHX\r\n[HX]\r\n" +
+                            models + "[Inst]\r\n";
+    folder.Write("pkg/drv/hx5820.inf", inf);
+    folder.Write("pkg/drv/hx5820.ina", inf);
+}
+
+TEST(XrefVerbsTest, GenWritesWhatXrefFindsClean) {
+    TempFolder folder;
+    folder.WritePackage("pkg", "A=VEN_0000&DEV_0000\r\n");
+    WriteInfs(folder, "D = Inst, PCI\\VEN_1A2B&DEV_5820\r\n");
+    EXPECT_EQ(Keycheck({"xref", folder.Path("pkg")}).status, 1);
+
+    const Outcome gen = Keycheck({"gen", folder.Path("pkg"), "-o", folder.Path("pkg/key.ini")});
+    EXPECT_EQ(gen.status, 0) << gen.err;
+    std::ifstream file(folder.Path("pkg/key.ini"), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}),
+              "[PCI]\r\nID1=VEN_1A2B&DEV_5820\r\n");
+    const Outcome xref = Keycheck({"xref", folder.Path("pkg"), "--json"});
+    EXPECT_EQ(xref.status, 0) << xref.out;
+    EXPECT_NE(xref.out.find("\"exitStatus\":0}"), std::string::npos) << xref.out;
+    EXPECT_EQ(Keycheck({"gen", folder.Path("pkg"), "-o", folder.Path("no/such/key.ini")}).status,
+              2);
+}
+
+TEST(XrefVerbsTest, RefusalsAndUnusableInput) {
+    TempFolder folder;
+    folder.WritePackage("pkg", "A=VEN_1A2B&DEV_5800\r\n");
+    std::string models;
+    for (int i = 0; i < 41; ++i)
+        models += "D = Inst, PCI\\VEN_1A2B&DEV_" + std::to_string(5800 + i) + "\r\n";
+    WriteInfs(folder, models);
+    const Outcome many = Keycheck({"gen", folder.Path("pkg")});
+    EXPECT_EQ(many.status, 1);
+    EXPECT_EQ(many.out, "");
+    EXPECT_NE(many.err.find("41 IDs"), std::string::npos) << many.err;
+
+    EXPECT_EQ(Keycheck({"xref", folder.Path("none")}).status, 2);
+    EXPECT_EQ(Keycheck({"gen", folder.Path("none")}).status, 2);
+}
+}  // namespace
