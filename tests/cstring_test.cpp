@@ -136,7 +136,11 @@ INSTANTIATE_TEST_SUITE_P(CodePages, CutCharacterTest,
                                            CutCharacterCase{936, 0x81}, CutCharacterCase{936, 0xFE},
                                            CutCharacterCase{949, 0x81}, CutCharacterCase{949, 0xFE},
                                            CutCharacterCase{950, 0x81},
-                                           CutCharacterCase{950, 0xFE}));
+                                           CutCharacterCase{950, 0xFE}),
+                         [](const auto& param) {
+                             return "Cp" + std::to_string(param.param.codePage) + "Lead" +
+                                    std::to_string(param.param.lead);
+                         });
 
 TEST(CStringTest, WesternCodePageTreatsEveryByteAsACharacter) {
     CFakeOs os;

@@ -158,7 +158,8 @@ INSTANTIATE_TEST_SUITE_P(
     Lengths, ModulePathLengthTest,
     ::testing::Values(PathLengthCase{259, true, "setup"}, PathLengthCase{260, true, ""},
                       PathLengthCase{510, true, ""}, PathLengthCase{511, true, ""},
-                      PathLengthCase{512, false, ""}, PathLengthCase{513, false, ""}));
+                      PathLengthCase{512, false, ""}, PathLengthCase{513, false, ""}),
+    [](const auto& param) { return "Bytes" + std::to_string(param.param.length); });
 
 TEST(LauncherFlowTest, ApplicationMessageBoxIsCaptionedWithTheProgramName) {
     CFakeOs os;
