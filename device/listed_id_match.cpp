@@ -16,10 +16,12 @@ namespace {
 const int kTail = 4;
 const int kBucketBits = 12;
 
+// How far a window may move on, by the hash of its last four bytes; the hash of the last four
+// bytes of each ID's own window; the window's length, or 0 for no screening (before any table
+// is read, or when an ID is shorter than four bytes).
 ZERO_FILLED unsigned char g_skip[1 << kBucketBits];
-ZERO_FILLED std::uint32_t
-    g_startTail[kMaxDeviceIds];  // hash of the last four bytes of each ID's window
-int g_window;                    // 0: no screening (before any table, or a short ID)
+ZERO_FILLED std::uint32_t g_startTail[kMaxDeviceIds];
+int g_window;
 
 std::uint32_t TailHash(const char* tail) {
     std::uint32_t bytes;
