@@ -8,7 +8,14 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cstdio>
 #include <fstream>
+#include <iostream>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 namespace {
 const int kUnusableInput = 2;
@@ -26,6 +33,22 @@ void PrintGenNotes(const GeneratedKeyFile& generated, std::ostream& notes) {
     }
     for (const std::string& id : generated.skipped)
         notes << "keycheck gen: " << id << " names no single device; left out\n";
+}
+
+// Writes the key file's bytes to out unchanged. On Windows standard output is in text mode,
+// which would turn each CR LF into CR CR LF: the launcher would then keep a CR in every ID.
+void WriteKeyFile(const std::string& text, std::ostream& out) {
+#ifdef _WIN32
+    if (&out == &std::cout) {
+        out.flush();
+        const int mode = _setmode(_fileno(stdout), _O_BINARY);
+        out << text;
+        out.flush();
+        _setmode(_fileno(stdout), mode);
+        return;
+    }
+#endif
+    out << text;
 }
 }  // namespace
 
@@ -82,7 +105,7 @@ int RunGen(Options options, std::ostream& out, std::ostream& err) {
         return 1;
     }
     if (options.output.empty()) {
-        out << generated.text;
+        WriteKeyFile(generated.text, out);
         return 0;
     }
     std::ofstream file(options.output, std::ios::binary);
