@@ -576,13 +576,18 @@ class Worker(threading.Thread):
             r.stop.set()
 
 
-def prepare_tree(source, work, index, names):
+def prepare_tree(source, work, index, names, launcher):
     tree = work / f"tree-{index}"
     build_dir = tree / "build" / "host"
     tree.mkdir(parents=True, exist_ok=True)
     sync_tree(source, tree, names)
-    if not (build_dir / "CMakeCache.txt").exists():
-        subprocess.run(["cmake", "--preset", "host", "-B", str(build_dir)], cwd=tree, check=True,
+    cache = build_dir / "CMakeCache.txt"
+    option = [f"-DCMAKE_CXX_COMPILER_LAUNCHER={launcher}"] if launcher else []
+    if not cache.exists():
+        subprocess.run(["cmake", "--preset", "host", "-B", str(build_dir)] + option, cwd=tree,
+                       check=True, stdout=subprocess.DEVNULL)
+    elif launcher and f"CMAKE_CXX_COMPILER_LAUNCHER:UNINITIALIZED={launcher}" not in cache.read_text():
+        subprocess.run(["cmake", "-B", str(build_dir)] + option, cwd=tree, check=True,
                        stdout=subprocess.DEVNULL)
     return tree, build_dir
 
@@ -639,6 +644,12 @@ def main():
     parallel = max(1, (os.cpu_count() or 1) // jobs)
     runner = Runner(args, mutants)
     workers = []
+    # With ccache, putting a file back costs no compilation, and a rerun compiles only the
+    # mutants of files that changed since.
+    launcher = shutil.which("ccache")
+    if launcher:
+        # One cache for all the trees: paths below the work directory are hashed relative to it.
+        os.environ.update(CCACHE_DIR=str(work / "ccache"), CCACHE_BASEDIR=str(work), CCACHE_NOHASHDIR="1")
 
     def interrupted(signum, _frame):
         raise KeyboardInterrupt(signal.Signals(signum).name)
@@ -649,10 +660,11 @@ def main():
     if signal.getsignal(signal.SIGHUP) is not signal.SIG_IGN:
         signal.signal(signal.SIGHUP, interrupted)
     try:
-        print(f"Preparing {jobs} private tree(s) under {work} ...", flush=True)
+        print(f"Preparing {jobs} private tree(s) under {work}{' (with ccache)' if launcher else ''} ...",
+              flush=True)
         baseline = 0.0
         for index in range(jobs):
-            tree, build_dir = prepare_tree(source, work, index, names)
+            tree, build_dir = prepare_tree(source, work, index, names, launcher)
             w = Worker(runner, index, tree, build_dir, parallel)
             built, out = w.build()
             if not built:
