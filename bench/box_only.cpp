@@ -1,7 +1,14 @@
 // Yardstick for setup.exe refusing a Windows version: shows the same message box and ends.
+// Built twice: box_only.exe, and comctl_box_only.exe, which first loads the common controls as
+// setup.exe must at start-up.
 #include <windows.h>
 
+#include <commctrl.h>
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+#ifdef LOAD_COMMON_CONTROLS
+    InitCommonControls();
+#endif
     MessageBoxA(nullptr, "Sorry!!We don't support this Operating System", "Worry", MB_OK);
     return 0;
 }

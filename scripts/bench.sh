@@ -29,7 +29,7 @@ cmake --preset bench -B "$bench_build" >/dev/null
 cmake --build "$bench_build" --target launcher_bench >&2
 cmake --preset win32 -B "$win32_build" >/dev/null
 cmake --build "$win32_build" --target setup empty_gui box_only comctl_box_only walk_only \
-    boxrun standin_install >&2
+    comctl_walk_only boxrun standin_install >&2
 
 results=$bench_build/results
 mkdir -p "$results"
