@@ -74,8 +74,8 @@ public:
     // machine behaves as the version it reports. Windows XP until set.
     void SetVersion(std::uint32_t platform, std::uint32_t major, std::uint32_t minor,
                     std::uint32_t build);
-    bool deleteKeyTrees = false;                   // Windows 9x: a key goes with its subkeys
-    bool registrySecurity = true;                  // NT: only reading below ...\Enum
+    bool deleteKeyTrees = false;   // Windows 9x: a key goes with its subkeys
+    bool registrySecurity = true;  // NT: handles keep their rights; only reading below ...\Enum
     std::set<std::uint32_t> acceptedVersionSizes;  // record sizes GetVersionExA takes
 
     // Registry paths are under HKEY_LOCAL_MACHINE, compared without regard to case.
