@@ -20,6 +20,10 @@ std::vector<RawSection> CutSections(const std::vector<InfRawLine>& lines, InfFil
     std::map<std::string, std::size_t> byName;
     RawSection* current = nullptr;
     for (const InfRawLine& raw : lines) {
+        if (raw.unclosedQuote)
+            inf.findings.push_back(InfFinding{inf.path, raw.line, "unclosed-quote",
+                                              "a double quote opened here is never closed, so "
+                                              "the rest of the file belongs to this line"});
         const std::size_t first = raw.text.find_first_not_of(" \t");
         if (raw.text[first] == '[') {
             const std::size_t close = raw.text.find(']', first);

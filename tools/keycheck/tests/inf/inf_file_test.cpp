@@ -30,6 +30,7 @@ const SyntaxCase kCases[] = {
     {"comma inside quotes", "[T]\nk = \"a, b\", c\n", 2, {"a, b", "c"}},
     {"backslash continues the line", "[T]\nk = a, \\\n    b, \\ ; note\n  c\n", 2, {"a", "b", "c"}},
     {"quoted backslash at the end", "[T]\nk = \"dir\\\"\nz = 1\n", 2, {"dir\\"}},
+    {"quoted string over a line end", "[T]\nk = \"long;\n  text\", b\n", 2, {"long;   text", "b"}},
     {"blanks around unquoted text dropped", "[T]\n  k  =   x  y   ,  \n", 2, {"x  y", ""}},
     {"quoted blanks kept", "[T]\nk = \"  x  \"\n", 2, {"  x  "}},
     {"two double quotes in quotes", "[T]\nk = \"say \"\"hi\"\"\"\n", 2, {"say \"hi\""}},
@@ -90,5 +91,13 @@ TEST(InfEntryTest, EntriesWithoutKeyAndSectionsWithoutEntries) {
     EXPECT_TRUE(inf.Section("empty")->lines.empty());
     EXPECT_EQ(inf.Section("missing"), nullptr);
     EXPECT_EQ(inf.Value("Files", "hx.sys"), nullptr);
+
+    // A quote never closed takes the rest of the file into its line, as Windows would.
+    const InfFile open = ParseInf("a.inf", "[T]\r\nk = \"open, x\r\n[U]\r\nz = 1\r\n");
+    ASSERT_EQ(open.findings.size(), 1u);
+    EXPECT_EQ(open.findings[0].code, "unclosed-quote");
+    EXPECT_EQ(open.findings[0].line, 2);
+    EXPECT_EQ(open.Section("U"), nullptr);
+    EXPECT_EQ(open.Section("T")->lines[0].fields, (Fields{"open, x [U] z = 1  "}));
 }
 }  // namespace
