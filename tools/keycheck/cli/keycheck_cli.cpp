@@ -31,7 +31,7 @@ int Lint(Options options, std::ostream& out, std::ostream& err) {
 
 int Predict(Options options, std::ostream& out, std::ostream& err) {
     CFakeOs machine;
-    RegExportSummary registry;
+    RegExport registry;
     std::string error;
     if (!SetUpPackage(options, machine, error) ||
         !SetUpMachine(options, machine, registry, error)) {
@@ -39,11 +39,13 @@ int Predict(Options options, std::ostream& out, std::ostream& err) {
         return kUnusableInput;
     }
     const Prediction prediction = PredictLauncher(machine);
+    const InstallCheck check =
+        CheckInstall(machine, options.dir, registry, prediction, options.codePage);
     const int status = prediction.Installs() ? 0 : 1;
     if (options.json)
-        PrintPredictionJson(options, registry, prediction, status, out);
+        PrintPredictionJson(options, registry.summary, prediction, check, status, out);
     else
-        PrintPredictionText(options, registry, prediction, out);
+        PrintPredictionText(options, registry.summary, prediction, check, out);
     return status;
 }
 

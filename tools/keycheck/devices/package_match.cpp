@@ -1,4 +1,5 @@
-// The devices of an export against a driver package: which key.ini entry each device key holds.
+// The devices of an export against a driver package: the key.ini entry each device key holds,
+// and the models line that would install each instance.
 #include "tools/keycheck/devices/package_match.h"
 
 #include "device/listed_id_match.h"
@@ -9,9 +10,20 @@ PackageMatch MatchPackage(CFakeOs& machine, const std::string& dir,
     // LintPackage loads key.ini into the launcher's table, which FirstListedIdIn reads.
     const LintResult keyFile = LintPackage(machine, dir);
     PackageMatch match{keyFile.keyFileFound, keyFile.table};
+    std::vector<VersionInf> infs;
+    for (const OsType version : kInfVersions)
+        infs.push_back(ReadVersionInf(machine, dir, version));
     for (PciBranch& branch : branches) {
-        for (PciDevice& device : branch.devices)
+        for (PciDevice& device : branch.devices) {
             device.matchedEntry = FirstListedIdIn(device.name.c_str());
+            for (DeviceInstance& instance : device.instances) {
+                for (const VersionInf& inf : infs) {
+                    if (IsNtVersion(inf.version) == branch.nt)
+                        instance.installs.push_back(
+                            FindInstall(inf, instance.hardwareIds, instance.compatibleIds));
+                }
+            }
+        }
     }
     return match;
 }

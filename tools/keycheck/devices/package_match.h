@@ -1,4 +1,5 @@
-// The devices of an export against a driver package: which key.ini entry each device key holds.
+// The devices of an export against a driver package: the key.ini entry each device key holds,
+// and the models line that would install each instance.
 #pragma once
 
 #include "tools/keycheck/devices/pci_devices.h"
@@ -14,6 +15,7 @@ struct PackageMatch {
 };
 
 // Loads key.ini from dir (the package's Windows folder in machine) with the launcher's own
-// loader and sets each device's matchedEntry by the launcher's own rule.
+// loader and sets each device's matchedEntry by the launcher's own rule; reads the INF each
+// version of a branch's family is given and sets each instance's installs.
 PackageMatch MatchPackage(CFakeOs& machine, const std::string& dir,
                           std::vector<PciBranch>& branches);

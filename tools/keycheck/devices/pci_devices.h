@@ -1,6 +1,7 @@
 // The PCI devices a registry export holds, in either family's enumeration branch.
 #pragma once
 
+#include "tools/keycheck/devices/install_lookup.h"
 #include "tools/keycheck/regexport/reg_export.h"
 
 #include <string>
@@ -13,6 +14,8 @@ struct DeviceInstance {
     std::string description;  // DeviceDesc
     std::vector<std::string> hardwareIds;
     std::vector<std::string> compatibleIds;
+    // Against a package: what would install it on each version of the branch's family.
+    std::vector<InstallVerdict> installs;
 };
 
 // A device key, named after the device's hardware ID: the name the launcher matches.

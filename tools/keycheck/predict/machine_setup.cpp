@@ -32,9 +32,9 @@ bool SetUpPackage(Options& options, CFakeOs& machine, std::string& error) {
     return LoadPackageFolder(options.package, options.dir, machine, error);
 }
 
-bool SetUpMachine(const Options& options, CFakeOs& machine, RegExportSummary& summary,
+bool SetUpMachine(const Options& options, CFakeOs& machine, RegExport& registry,
                   std::string& error) {
     SetWindowsVersion(machine, FindWindowsVersion(options.os)->wineName);
     machine.windowsDir = options.windowsDir;
-    return LoadRegExportFile(options.registry, machine, summary, error);
+    return LoadRegExportFile(options.registry, machine, registry, error);
 }

@@ -17,6 +17,7 @@ void UseCodePage(CFakeOs& machine, int codePage);
 // a backslash, the Windows folder without one except at a drive's root.
 bool SetUpPackage(Options& options, CFakeOs& machine, std::string& error);
 
-// For predict: the Windows version, the Windows folder and the registry export's keys.
-bool SetUpMachine(const Options& options, CFakeOs& machine, RegExportSummary& summary,
+// For predict: the Windows version, the Windows folder and the registry export's keys; the
+// export's keys and values stay in registry.
+bool SetUpMachine(const Options& options, CFakeOs& machine, RegExport& registry,
                   std::string& error);

@@ -74,12 +74,10 @@ bool LoadRegExport(const std::string& bytes, const std::string& fileName, CFakeO
     return true;
 }
 
-bool LoadRegExportFile(const std::string& path, CFakeOs& machine, RegExportSummary& summary,
+bool LoadRegExportFile(const std::string& path, CFakeOs& machine, RegExport& contents,
                        std::string& error) {
-    RegExport contents;
     if (!ReadRegExportFile(path, machine, contents, error))
         return false;
     contents.tree.AddTo(machine);
-    summary = contents.summary;
     return true;
 }

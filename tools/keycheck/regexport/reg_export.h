@@ -36,6 +36,7 @@ bool ReadRegExportFile(const std::string& path, CFakeOs& machine, RegExport& con
 bool LoadRegExport(const std::string& bytes, const std::string& fileName, CFakeOs& machine,
                    RegExportSummary& summary, std::string& error);
 
-// The same for the file at path; an unreadable file gives "path: cannot be read".
-bool LoadRegExportFile(const std::string& path, CFakeOs& machine, RegExportSummary& summary,
+// The same for the file at path, keeping its keys and values in contents; an unreadable file
+// gives "path: cannot be read".
+bool LoadRegExportFile(const std::string& path, CFakeOs& machine, RegExport& contents,
                        std::string& error);

@@ -1,5 +1,6 @@
 // Prints the result of keycheck devices as one JSON document.
 #include "tools/keycheck/report/devices_report.h"
+#include "tools/keycheck/report/install_report.h"
 #include "tools/keycheck/report/json_text.h"
 
 namespace {
@@ -10,11 +11,18 @@ Json Strings(const std::vector<std::string>& texts) {
     return list;
 }
 
-Json InstanceJson(const DeviceInstance& instance) {
-    return Json{{"name", JsonBytes(instance.name)},
-                {"deviceDesc", JsonBytesOrNull(instance.hasDescription, instance.description)},
-                {"hardwareIds", Strings(instance.hardwareIds)},
-                {"compatibleIds", Strings(instance.compatibleIds)}};
+Json InstanceJson(const DeviceInstance& instance, const PackageMatch* package) {
+    Json json{{"name", JsonBytes(instance.name)},
+              {"deviceDesc", JsonBytesOrNull(instance.hasDescription, instance.description)},
+              {"hardwareIds", Strings(instance.hardwareIds)},
+              {"compatibleIds", Strings(instance.compatibleIds)}};
+    if (package != nullptr) {
+        Json installs = Json::array();
+        for (const InstallVerdict& verdict : instance.installs)
+            installs.push_back(InstallJson(verdict));
+        json["installs"] = installs;
+    }
+    return json;
 }
 
 Json DeviceJson(const PciDevice& device, const PackageMatch* package) {
@@ -27,7 +35,7 @@ Json DeviceJson(const PciDevice& device, const PackageMatch* package) {
     }
     Json instances = Json::array();
     for (const DeviceInstance& instance : device.instances)
-        instances.push_back(InstanceJson(instance));
+        instances.push_back(InstanceJson(instance, package));
     json["instances"] = instances;
     return json;
 }

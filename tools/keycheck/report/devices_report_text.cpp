@@ -1,6 +1,7 @@
 // Prints the result of keycheck devices for people.
 #include "tools/keycheck/report/devices_report.h"
 
+#include "tools/keycheck/report/install_report.h"
 #include "tools/keycheck/report/shown_text.h"
 
 namespace {
@@ -30,6 +31,8 @@ void PrintInstance(const DeviceInstance& instance, std::ostream& out) {
     PrintIds("CompatibleIDs", instance.compatibleIds, out);
     if (instance.hardwareIds.empty() && instance.compatibleIds.empty())
         out << "      no HardwareID or CompatibleIDs value\n";
+    for (const InstallVerdict& verdict : instance.installs)
+        out << "      " << InstallText(verdict) << "\n";
 }
 
 void PrintDevice(const PciDevice& device, const PackageMatch* package, std::ostream& out) {

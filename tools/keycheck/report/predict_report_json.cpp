@@ -1,5 +1,6 @@
 // Prints the result of keycheck predict as one JSON document.
 #include "tools/keycheck/predict/windows_versions.h"
+#include "tools/keycheck/report/install_report.h"
 #include "tools/keycheck/report/json_text.h"
 #include "tools/keycheck/report/predict_report.h"
 
@@ -70,10 +71,29 @@ void AddActions(const Prediction& prediction, Json& json) {
                              {"type", box.type}});
     json["boxes"] = boxes;
 }
+
+// Whether the INF the version is given has a models line for the device; null when the
+// launcher does not install.
+Json InstallCheckJson(const InstallCheck& check) {
+    if (!check.checked)
+        return nullptr;
+    Json json = InstallJson(check.verdict);
+    Json hardwareIds = Json::array();
+    for (const std::string& id : check.hardwareIds)
+        hardwareIds.push_back(JsonBytes(id));
+    Json compatibleIds = Json::array();
+    for (const std::string& id : check.compatibleIds)
+        compatibleIds.push_back(JsonBytes(id));
+    json["idsFrom"] = check.idsFromExport ? "export" : "keyName";
+    json["hardwareIds"] = hardwareIds;
+    json["compatibleIds"] = compatibleIds;
+    return json;
+}
 }  // namespace
 
 void PrintPredictionJson(const Options& options, const RegExportSummary& registry,
-                         const Prediction& prediction, int exitStatus, std::ostream& out) {
+                         const Prediction& prediction, const InstallCheck& check, int exitStatus,
+                         std::ostream& out) {
     Json json = Json::object();
     AddHeader(options, registry, prediction, json);
     json["keyFileRead"] = prediction.keyFileRead;
@@ -83,6 +103,7 @@ void PrintPredictionJson(const Options& options, const RegExportSummary& registr
     json["entries"] = entries;
     json["search"] = SearchJson(prediction);
     AddActions(prediction, json);
+    json["infCheck"] = InstallCheckJson(check);
     json["launcherExitStatus"] = prediction.exitStatus;
     json["outcome"] = prediction.Installs() ? "install" : "refuse";
     json["exitStatus"] = exitStatus;

@@ -2,6 +2,7 @@
 #include "tools/keycheck/report/predict_report.h"
 
 #include "tools/keycheck/predict/windows_versions.h"
+#include "tools/keycheck/report/install_report.h"
 #include "tools/keycheck/report/shown_text.h"
 
 namespace {
@@ -69,10 +70,18 @@ void PrintActions(const Prediction& prediction, int& step, std::ostream& out) {
         out << ++step << ". Message box, caption \"" << Shown(box.caption) << "\", text \""
             << Shown(box.text) << "\"\n";
 }
+
+void PrintInstallCheck(const InstallCheck& check, int& step, std::ostream& out) {
+    out << ++step << ". Whether Windows finds a driver: the INF " << check.verdict.label
+        << " is given, for the device's IDs "
+        << (check.idsFromExport ? "(from the export)" : "(its key name; the export has none)")
+        << ":\n     " << InstallText(check.verdict) << "\n";
+}
 }  // namespace
 
 void PrintPredictionText(const Options& options, const RegExportSummary& registry,
-                         const Prediction& prediction, std::ostream& out) {
+                         const Prediction& prediction, const InstallCheck& check,
+                         std::ostream& out) {
     const WindowsVersion& version = *FindWindowsVersion(options.os);
     out << "keycheck predict " << options.package << " on " << version.label << "\n"
         << "  run from " << Shown(options.dir) << ", Windows folder " << Shown(options.windowsDir)
@@ -95,6 +104,13 @@ void PrintPredictionText(const Options& options, const RegExportSummary& registr
         PrintSearch(prediction, out);
     }
     PrintActions(prediction, step, out);
+    if (check.checked)
+        PrintInstallCheck(check, step, out);
     out << "\nResult: " << (prediction.Installs() ? "installs" : "refuses")
         << "; the launcher exits with status " << prediction.exitStatus << "\n";
+    if (check.checked)
+        out << (check.verdict.installs
+                    ? "The INF has a models line for the device, so the install would work.\n"
+                    : "The INF has no models line for the device, so Windows would find no "
+                      "driver for it.\n");
 }

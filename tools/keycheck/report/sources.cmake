@@ -2,6 +2,7 @@
 list(APPEND KEYCHECK_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/devices_report_json.cpp
     ${CMAKE_CURRENT_LIST_DIR}/devices_report_text.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/install_report.cpp
     ${CMAKE_CURRENT_LIST_DIR}/json_text.cpp
     ${CMAKE_CURRENT_LIST_DIR}/lint_report_json.cpp
     ${CMAKE_CURRENT_LIST_DIR}/lint_report_text.cpp

@@ -165,11 +165,39 @@ TEST_F(CliTest, LintExitsWithOneOnWarningsAndZeroWithout) {
     EXPECT_TRUE(Has(warned.out, R"("exitStatus":1})"));
 }
 
+TEST_F(CliTest, DevicesExitsWithZeroWhenTheExportWasReadAndTwoWhenNot) {
+    const Outcome listed = Run({"devices", "@xp.reg", "--package", "@pkg", "--json"});
+    EXPECT_EQ(listed.status, 0) << listed.err;
+    EXPECT_TRUE(Has(listed.out, R"("family":"nt","devices":[{"name":")" + kDevice +
+                                    R"(","matchedEntry":1,"matchedId":"VEN_1A2B&DEV_5820",)"))
+        << listed.out;
+    // The test package's INF files are placeholders no version can use.
+    EXPECT_TRUE(Has(listed.out, R"("installs":[{"os":"Windows 2000","inf":"Drv\\hx5820.inf",)"
+                                R"("infReadable":false,"installs":false,)"))
+        << listed.out;
+    EXPECT_TRUE(Has(listed.out, R"("exitStatus":0})")) << listed.out;
+
+    folder.Write("empty.reg", "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE]\r\n");
+    const Outcome empty = Run({"devices", "@empty.reg"});
+    EXPECT_EQ(empty.status, 0);
+    EXPECT_TRUE(Has(empty.out, "The export holds neither")) << empty.out;
+
+    const std::string missing = folder.Path("nope");
+    for (const auto& args :
+         {std::vector<std::string>{"devices", "@nope"},
+          std::vector<std::string>{"devices", "@xp.reg", "--package", "@nope"}}) {
+        const Outcome o = Run(args);
+        EXPECT_EQ(o.status, 2);
+        EXPECT_EQ(o.out, "");
+        EXPECT_EQ(o.err.rfind("keycheck: " + missing, 0), 0u) << o.err;
+    }
+}
+
 TEST_F(CliTest, EveryVerbHasItsHelpOnStandardOutput) {
     const Outcome help = Run({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.err, "");
-    for (const char* verb : {"lint", "predict"}) {
+    for (const char* verb : {"lint", "predict", "devices"}) {
         EXPECT_TRUE(Has(help.out, std::string("\n  ") + verb + " ")) << help.out;
         const Outcome verbHelp = Run({verb, "--help"});
         EXPECT_EQ(verbHelp.status, 0);

@@ -219,9 +219,9 @@ TEST(RegExportTest, AnsiTextIsWalkedInTheMachinesCodePage) {
 
 TEST(RegExportTest, UnreadableFileIsNamed) {
     CFakeOs machine;
-    RegExportSummary summary;
+    RegExport contents;
     std::string error;
-    EXPECT_FALSE(LoadRegExportFile("/nonexistent/machine.reg", machine, summary, error));
+    EXPECT_FALSE(LoadRegExportFile("/nonexistent/machine.reg", machine, contents, error));
     EXPECT_EQ(error, "/nonexistent/machine.reg: cannot be read");
 }
 }  // namespace

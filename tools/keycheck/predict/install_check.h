@@ -1,0 +1,26 @@
+// Whether the install the launcher starts would work: the INF that version is given has a
+// models line for the device found.
+#pragma once
+
+#include "tools/keycheck/devices/install_lookup.h"
+#include "tools/keycheck/predict/prediction.h"
+#include "tools/keycheck/regexport/reg_export.h"
+
+#include <string>
+#include <vector>
+
+struct InstallCheck {
+    bool checked = false;  // the launcher installs, on 98 SE, Me, 2000 or XP
+    // The device's IDs come from its first instance key that has HardwareID or CompatibleIDs
+    // in the export; else the key name stands for its one hardware ID, as the launcher hands
+    // it to the installer.
+    bool idsFromExport = false;
+    std::vector<std::string> hardwareIds;
+    std::vector<std::string> compatibleIds;
+    InstallVerdict verdict;
+};
+
+// Looks the device the launcher took up in the INF the version is given, from the package at
+// dir in machine.
+InstallCheck CheckInstall(const CFakeOs& machine, const std::string& dir, const RegExport& registry,
+                          const Prediction& prediction, int codePage);

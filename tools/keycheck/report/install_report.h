@@ -1,0 +1,12 @@
+// Reports what would install a device on one version, for people and as JSON.
+#pragma once
+
+#include "tools/keycheck/devices/install_lookup.h"
+#include "tools/keycheck/report/json_text.h"
+
+#include <string>
+
+// One line: the version, its INF, and the models line with the kind of match, or why none.
+std::string InstallText(const InstallVerdict& verdict);
+
+Json InstallJson(const InstallVerdict& verdict);
