@@ -11,8 +11,8 @@
 
 namespace {
 const char* const kExitStatus =
-    "exit status: 0 the launcher would install (lint: no warning; devices: the export was\n"
-    "read); 1 it would refuse (lint: warnings); 2 the input could not be used";
+    "exit status: 0 the launcher would install, or no finding (devices: the export was read);\n"
+    "1 it would refuse, or findings; 2 the input could not be used";
 
 const char* const kRegistryHelp =
     "the machine's PCI keys, exported on it with\n"
@@ -69,7 +69,8 @@ CLI::App* AddPredict(CLI::App& app, Options& options) {
 CLI::App* AddDevices(CLI::App& app, Options& options) {
     CLI::App* devices = app.add_subcommand(
         "devices", "lists the PCI devices of a registry export with their hardware and "
-                   "compatible IDs; with --package, the key.ini entry each one matches");
+                   "compatible IDs; with --package, the key.ini entry each one matches and "
+                   "the INF line that would install it");
     devices->add_option("EXPORT", options.registry, kRegistryHelp)->required();
     devices->add_option("--package", options.package, "the driver package folder");
     AddCodePage(*devices, options);
