@@ -20,7 +20,7 @@ Json InstanceJson(const DeviceInstance& instance, const PackageMatch* package) {
         Json installs = Json::array();
         for (const InstallVerdict& verdict : instance.installs)
             installs.push_back(InstallJson(verdict));
-        json["installs"] = installs;
+        json["infLines"] = installs;
     }
     return json;
 }

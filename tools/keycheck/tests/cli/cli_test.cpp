@@ -172,7 +172,7 @@ TEST_F(CliTest, DevicesExitsWithZeroWhenTheExportWasReadAndTwoWhenNot) {
                                     R"(","matchedEntry":1,"matchedId":"VEN_1A2B&DEV_5820",)"))
         << listed.out;
     // The test package's INF files are placeholders no version can use.
-    EXPECT_TRUE(Has(listed.out, R"("installs":[{"os":"Windows 2000","inf":"Drv\\hx5820.inf",)"
+    EXPECT_TRUE(Has(listed.out, R"("infLines":[{"os":"Windows 2000","inf":"Drv\\hx5820.inf",)"
                                 R"("infReadable":false,"installs":false,)"))
         << listed.out;
     EXPECT_TRUE(Has(listed.out, R"("exitStatus":0})")) << listed.out;

@@ -116,4 +116,40 @@ TEST_F(DevicesTest, EachDeviceKeyHoldsTheEntryTheLauncherFindsInIt) {
     EXPECT_FALSE(none.keyFileRead);
     EXPECT_EQ(branches[0].devices[0].matchedEntry, -1);
 }
+
+// An INF every version reads, its one models line naming id.
+std::string Inf(const std::string& id) {
+    return "[Version]\r\nSignature=\"$Chicago$\"\r\n[Manufacturer]\r\nHX=HX\r\n[HX]\r\n"
+           "RAID=HX5820, " +
+           id + "\r\n[HX5820]\r\n";
+}
+
+TEST_F(DevicesTest, EachInstanceGetsTheLineOfEachVersionOfItsFamily) {
+    AddPackage(machine, "D:\\", "[PCI]\r\nA=VEN_1A2B&DEV_5820\r\n");
+    machine.AddFile("D:\\drv\\hx5820.inf", Inf("PCI\\VEN_1A2B&DEV_5820"));
+    machine.AddFile("D:\\drv\\hx5820.ina", Inf("PCI\\VEN_1A2B&DEV_5821"));
+    auto branches = Read("REGEDIT4\r\n" + k9x + "\\VEN_1A2B&DEV_5820\\BUS_00]\r\n" +
+                         "\"HardwareID\"=\"PCI\\\\VEN_1A2B&DEV_5820&REV_01\"\r\n"
+                         "\"CompatibleIDs\"=\"PCI\\\\VEN_1A2B&DEV_5820\"\r\n" +
+                         kNt +
+                         "\\VEN_1A2B&DEV_5820\\4&1]\r\n\"HardwareID\"=hex(7):50,43,49,5c,"
+                         "56,45,4e,5f,31,41,32,42,26,44,45,56,5f,35,38,32,30,00,00\r\n");
+    MatchPackage(machine, "D:\\", branches);
+    const auto& nt = branches[0].devices[0].instances[0].installs;
+    ASSERT_EQ(nt.size(), 2u);
+    EXPECT_EQ(nt[0].version, OS_WIN2000);
+    EXPECT_EQ(nt[1].version, OS_WINXP);
+    EXPECT_TRUE(nt[1].installs);
+    EXPECT_EQ(nt[1].kind, DeviceIdKind::HardwareId);
+    EXPECT_EQ(nt[1].line.line, 6);
+    const auto& w9x = branches[1].devices[0].instances[0].installs;
+    ASSERT_EQ(w9x.size(), 2u);
+    EXPECT_EQ(w9x[0].version, OS_WIN98SE);
+    EXPECT_TRUE(w9x[0].infReadable);
+    EXPECT_FALSE(w9x[0].installs);  // its .ina names another device
+    EXPECT_EQ(w9x[1].version, OS_WINME);
+    EXPECT_TRUE(w9x[1].installs);
+    EXPECT_EQ(w9x[1].kind, DeviceIdKind::CompatibleId);
+    EXPECT_EQ(w9x[1].id, "PCI\\VEN_1A2B&DEV_5820");
+}
 }  // namespace
