@@ -601,6 +601,8 @@ def parse_args():
     p.add_argument("--equivalents", default=DEFAULT_EQUIVALENTS, help=f"equivalent mutants (default {DEFAULT_EQUIVALENTS})")
     p.add_argument("--timeout", type=float, help="seconds one test run may take (default: 10 s plus 10 times the unmutated run)")
     p.add_argument("--report", metavar="FILE", help="also write the survivors and the score to FILE")
+    p.add_argument("--check-equivalents", action="store_true",
+                   help="run only the recorded equivalents; any that a test kills is listed")
     return p.parse_args()
 
 
@@ -628,6 +630,8 @@ def main():
                 mutants.append(m)
 
     stale = [k for k in equivalents if k not in used and k[0] in files]
+    if args.check_equivalents:
+        mutants, excluded = excluded, []
     if args.list:
         for m in mutants:
             print(f"{m.operator:17} {m.describe()}")
@@ -702,7 +706,11 @@ def main():
         runner.kill_children()
         runner.restore_all()
 
-    lines = summary(runner.results, excluded, stale, time.monotonic() - started)
+    if args.check_equivalents:
+        lines = ["", "Recorded as equivalent, yet killed (a wrong entry, or a test stricter than Windows):"]
+        lines += [f"  {m.describe()}    [{o}]" for m, o in runner.results if o != "survived"] or ["  none"]
+    else:
+        lines = summary(runner.results, excluded, stale, time.monotonic() - started)
     print("\n".join(lines))
     if args.report:
         Path(args.report).write_text("\n".join(lines) + "\n")
