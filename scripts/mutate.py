@@ -7,7 +7,8 @@ working tree into private trees under the work directory (default build/mutate),
 builds the `unit_tests` target there incrementally and runs it; the working tree itself is never
 written. A mutant is killed when the tests fail or time out, and "did not compile" when the build
 fails. Mutants listed in scripts/mutation_equivalents.txt are known to behave like the original
-and are not run. At the end it prints every survivor and the score.
+and are not run (--check-equivalents runs only them). At the end it prints every survivor and
+the score. When ccache is installed, every compilation goes through it.
 
     scripts/mutate.py [--jobs N] [--files PATH ...] [--list] [--build-dir DIR] [--report FILE]
 """
@@ -586,9 +587,12 @@ def prepare_tree(source, work, index, names, launcher):
     if not cache.exists():
         subprocess.run(["cmake", "--preset", "host", "-B", str(build_dir)] + option, cwd=tree,
                        check=True, stdout=subprocess.DEVNULL)
-    elif launcher and f"CMAKE_CXX_COMPILER_LAUNCHER:UNINITIALIZED={launcher}" not in cache.read_text():
-        subprocess.run(["cmake", "-B", str(build_dir)] + option, cwd=tree, check=True,
-                       stdout=subprocess.DEVNULL)
+        return tree, build_dir
+    configured = re.search(r"^CMAKE_CXX_COMPILER_LAUNCHER:\w+=(.*)$", cache.read_text(), re.M)
+    if (configured.group(1) if configured else "") != (launcher or ""):
+        # ccache was installed or removed since this tree was configured.
+        subprocess.run(["cmake", "-B", str(build_dir)] + (option or ["-UCMAKE_CXX_COMPILER_LAUNCHER"]),
+                       cwd=tree, check=True, stdout=subprocess.DEVNULL)
     return tree, build_dir
 
 
