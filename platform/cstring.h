@@ -39,12 +39,3 @@ private:
     char* m_pchData;
     int m_nLength;
 };
-
-inline bool operator==(const CString& a, const char* b) {
-    const char* p = a;
-    while (*p != '\0' && *p == *b) {
-        ++p;
-        ++b;
-    }
-    return *p == *b;
-}
