@@ -1,11 +1,13 @@
 // Finding and removing the PCI device key that names a listed ID.
 #include "app/driver_setup_app.h"
+#include "device/device_id_table.h"
 #include "device/listed_id_match.h"
 #include "platform/mbcs_text.h"
 #include "sim/app_runner.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -80,9 +82,12 @@ TEST_F(DeviceKeySearchTest, NoSubkeysOrNoMatchGivesFalse) {
     Package("A=VEN_8086\r\n");
     os.AddKey(kNt);
     EXPECT_FALSE(app.FindDeviceKey());
+    EXPECT_EQ(std::count(os.calls.begin(), os.calls.end(), FakeOp::RegEnumKeyA), 0);
     Keys(kNt, {"VEN_1002&DEV_1", "VEN_10DE&DEV_2"});
     EXPECT_FALSE(app.FindDeviceKey());
     EXPECT_EQ(os.OpenKeyCount(), 0);
+    // Each key is looked at once, and none past the count.
+    EXPECT_EQ(std::count(os.calls.begin(), os.calls.end(), FakeOp::RegEnumKeyA), 2);
 }
 
 TEST_F(DeviceKeySearchTest, BranchThatCannotBeOpenedGivesFalse) {
@@ -142,9 +147,35 @@ TEST_F(DeviceKeySearchTest, FailedDeletionTriesNoFurtherKey) {
 }
 
 // Names are screened before they are searched; the screening may let a name through that holds
-// no ID, but must never hide one. Random names over a few bytes, so that IDs occur often, in
-// every place, and overlap, against key files whose shortest ID is 1 to 6 bytes long.
+// no ID, but must never hide one: each name gives the first ID a plain search finds in it.
 TEST_F(DeviceKeySearchTest, ScreeningNeverHidesAListedId) {
+    const auto expectFirstIds = [this](const std::vector<std::string>& ids,
+                                       const std::vector<std::string>& names) {
+        std::string keyIni;
+        for (const std::string& id : ids)
+            keyIni += "ID=" + id + "\r\n";
+        Package(keyIni);
+        app.LoadKeyFile();
+        for (const std::string& name : names) {
+            int expected = -1;
+            for (std::size_t i = 0; i < ids.size() && expected < 0; ++i) {
+                if (name.find(ids[i]) != std::string::npos)
+                    expected = static_cast<int>(i);
+            }
+            ASSERT_EQ(FirstListedIdIn(name.c_str()), expected) << name << " in " << keyIni;
+        }
+    };
+
+    // A window that passes the hash but holds no ID ("ZBCDE" ends in QBCDE's "BCDE"), with an
+    // ID one byte on; then with a full table, so that the window is compared with all 40 IDs.
+    std::vector<std::string> ids = {"QBCDE", "BCDEF"};
+    expectFirstIds(ids, {"ZBCDEF", "ZBCDE"});
+    while (ids.size() < static_cast<std::size_t>(kMaxDeviceIds))
+        ids.push_back("VEN_" + std::to_string(100 + ids.size()));
+    expectFirstIds(ids, {"ZBCDEF", "ZBCDE", "VEN_139"});
+
+    // Random names over a few bytes, so that IDs occur often, in every place, and overlap,
+    // against key files whose shortest ID is 1 to 6 bytes long.
     std::mt19937 random(8086);
     const auto text = [&random](std::size_t length) {
         std::string t;
@@ -153,23 +184,13 @@ TEST_F(DeviceKeySearchTest, ScreeningNeverHidesAListedId) {
         return t;
     };
     for (int file = 0; file < 60; ++file) {
-        std::vector<std::string> ids;
-        std::string keyIni;
-        for (int i = 0; i < 1 + file % 5; ++i) {
+        ids.clear();
+        for (int i = 0; i < 1 + file % 5; ++i)
             ids.push_back(i == 0 ? text(1 + file % 6) : text(4 + random() % 8));
-            keyIni += "ID=" + ids.back() + "\r\n";
-        }
-        Package(keyIni);
-        app.LoadKeyFile();
-        for (int n = 0; n < 200; ++n) {
-            const std::string name = text(random() % 40);
-            int expected = -1;
-            for (std::size_t i = 0; i < ids.size() && expected < 0; ++i) {
-                if (name.find(ids[i]) != std::string::npos)
-                    expected = static_cast<int>(i);
-            }
-            ASSERT_EQ(FirstListedIdIn(name.c_str()), expected) << name << " in " << keyIni;
-        }
+        std::vector<std::string> names;
+        for (int n = 0; n < 200; ++n)
+            names.push_back(text(random() % 40));
+        expectFirstIds(ids, names);
     }
 }
 }  // namespace
