@@ -9,6 +9,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -78,11 +79,23 @@ TEST_P(DoubleByteTest, TrailByteNeverMatchesAndReversalKeepsPairs) {
     EXPECT_EQ(s.Find("\\b"), 3);
     EXPECT_EQ(s.Find(ch.c_str()), 1);
 
-    CString reversed(s);
-    reversed.MakeReverse();
-    EXPECT_EQ(Text(reversed), "b\\" + ch + "a");
-    reversed.MakeReverse();
-    EXPECT_EQ(Text(reversed), Text(s));
+    EXPECT_EQ(MbCharLength(ch.c_str()), 2);
+    // No character is the terminator.
+    EXPECT_EQ(MbFindChar(s, '\0'), -1);
+    EXPECT_EQ(s.Find('\0'), -1);
+
+    // The pair in the middle, first, last, and twice over: reversed, it keeps its order.
+    const std::pair<std::string, std::string> reversals[] = {{"a" + ch + "\\b", "b\\" + ch + "a"},
+                                                             {ch + "x", "x" + ch},
+                                                             {"x" + ch, ch + "x"},
+                                                             {ch + ch, ch + ch}};
+    for (const auto& [text, expected] : reversals) {
+        CString reversed(text.c_str());
+        reversed.MakeReverse();
+        EXPECT_EQ(Text(reversed), expected) << text;
+        reversed.MakeReverse();
+        EXPECT_EQ(Text(reversed), text);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(CodePages, DoubleByteTest,
