@@ -94,9 +94,10 @@ TEST(KeyFileTest, TextEndsWhereTheBytesReadEnd) {
         Ids expected;
     };
     // A failed read; a file that shrank after its length was taken; one that grew (the read
-    // fills the whole block and the last byte gives way to the terminator).
+    // fills the whole block and the last byte gives way to the terminator), also from empty,
+    // when the one-byte block holds nothing but the terminator.
     for (const ShortRead& c : {ShortRead{true, -1, {}}, ShortRead{false, 40, {"VEN_1", "x"}},
-                               ShortRead{false, 5, {"VEN"}}}) {
+                               ShortRead{false, 5, {"VEN"}}, ShortRead{false, 0, {}}}) {
         CFakeOs os;
         os.AddFile("C:\\Disk\\key.ini", "A=VEN_1\r\nB=x");
         if (c.readFails)

@@ -1,4 +1,5 @@
 // The launcher from start-up to its end: program directory, version dispatch, refusals.
+#include "app/driver_setup_app.h"
 #include "sim/app_runner.h"
 
 #include <gtest/gtest.h>
@@ -63,6 +64,15 @@ TEST(LauncherFlowTest, StartUpSetsTheCodePageFirstAndReadsItsPathBeforeTheVersio
     EXPECT_EQ(os.CallLog(),
               "SetMultibyteCodePage GetModuleFileNameA InitCommonControls GetModuleFileNameA "
               "GetVersionExA MessageBoxA ExitProcess");
+}
+
+TEST(LauncherFlowTest, ApplicationObjectIsTheApplicationOnlyForItsLifetime) {
+    CFakeOs os;
+    {
+        CDriverSetupApp app;
+        EXPECT_EQ(AfxGetApp(), &app);
+    }
+    EXPECT_EQ(AfxGetApp(), nullptr);
 }
 
 struct DirCase {
