@@ -4,7 +4,6 @@
 #include "platform/mbcs_text.h"
 #include "platform/os_api.h"
 
-#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -13,7 +12,7 @@ char g_emptyText[1] = {'\0'};
 // Text storage comes from the runtime heap; when it is exhausted the launcher cannot go on
 // with a cut-down path or command line, so it ends the way every refusal does.
 char* AllocateText(int length) {
-    char* block = static_cast<char*>(std::malloc(static_cast<std::size_t>(length) + 1));
+    char* block = static_cast<char*>(Os().TextAlloc(static_cast<std::uint32_t>(length) + 1));
     if (block == nullptr)
         Os().ExitProcess(0);
     return block;
@@ -66,7 +65,7 @@ CString& CString::operator+=(char ch) {
 
 void CString::Empty() {
     if (m_pchData != g_emptyText)
-        std::free(m_pchData);
+        Os().TextFree(m_pchData);
     m_pchData = g_emptyText;
     m_nLength = 0;
 }

@@ -57,6 +57,9 @@ public:
     virtual std::uint32_t FileRead(void* buffer, std::uint32_t size, OsFile file) = 0;
     virtual int FileClose(OsFile file) = 0;
     virtual void* MemAlloc(std::uint32_t size) = 0;
+    // The runtime heap that holds CString's text; a block is given back with TextFree.
+    virtual void* TextAlloc(std::uint32_t size) = 0;
+    virtual void TextFree(void* block) = 0;
 
     // Files, processes and windows.
     virtual std::uint32_t GetWindowsDirectoryA(char* buffer, std::uint32_t size) = 0;

@@ -62,6 +62,8 @@ public:
     }
     int FileClose(OsFile file) override { return fclose(AsFile(file)); }
     void* MemAlloc(std::uint32_t size) override { return malloc(size); }
+    void* TextAlloc(std::uint32_t size) override { return malloc(size); }
+    void TextFree(void* block) override { free(block); }
 
     std::uint32_t GetWindowsDirectoryA(char* buffer, std::uint32_t size) override {
         return ::GetWindowsDirectoryA(buffer, size);

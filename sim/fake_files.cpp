@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <stdexcept>
 
@@ -133,6 +134,19 @@ void* CFakeOs::MemAlloc(std::uint32_t size) {
     m_allocations.push_back(std::unique_ptr<char[]>(new char[size]));
     Scribble(m_allocations.back().get(), size, kFreshHeapByte);
     return m_allocations.back().get();
+}
+
+void* CFakeOs::TextAlloc(std::uint32_t size) {
+    if (++textAllocations == failTextAllocation)
+        return nullptr;
+    void* block = std::malloc(size);
+    if (block != nullptr)
+        Scribble(block, size, kFreshHeapByte);
+    return block;
+}
+
+void CFakeOs::TextFree(void* block) {
+    std::free(block);
 }
 
 std::uint32_t CFakeOs::GetWindowsDirectoryA(char* buffer, std::uint32_t size) {

@@ -83,13 +83,13 @@ const char* FakeOpName(FakeOp op) {
     return names[static_cast<int>(op)];
 }
 
-CFakeOs::CFakeOs() {
+CFakeOs::CFakeOs() : m_previous(g_fakeOs) {
     g_fakeOs = this;
     SetVersion(kPlatformNt, 5, 1, 2600);
 }
 
 CFakeOs::~CFakeOs() {
-    g_fakeOs = nullptr;
+    g_fakeOs = m_previous;
 }
 
 void CFakeOs::SetVersion(std::uint32_t platform, std::uint32_t major, std::uint32_t minor,

@@ -61,7 +61,7 @@ struct FakeWindow {
 
 class CFakeOs final : public COsApi {
 public:
-    CFakeOs();  // becomes Os() until destroyed
+    CFakeOs();  // becomes Os() until destroyed; the machine it displaced comes back then
     ~CFakeOs();
     CFakeOs(const CFakeOs&) = delete;
     CFakeOs& operator=(const CFakeOs&) = delete;
@@ -105,6 +105,10 @@ public:
     void FailAlways(FakeOp op);
     void FailCallNumber(int n);  // the nth logged call of any kind fails (1-based)
     long registryFailure = 5;    // the status a failing registry call returns
+    // CString's text allocations are counted, not logged: a run makes dozens of them. When
+    // failTextAllocation is n > 0, the nth one finds the heap exhausted.
+    int failTextAllocation = 0;
+    int textAllocations = 0;
 
     // --- What happened --------------------------------------------------------------------
     std::vector<FakeOp> calls;
@@ -134,6 +138,8 @@ public:
     std::uint32_t FileRead(void* buffer, std::uint32_t size, OsFile file) override;
     int FileClose(OsFile file) override;
     void* MemAlloc(std::uint32_t size) override;
+    void* TextAlloc(std::uint32_t size) override;
+    void TextFree(void* block) override;
     std::uint32_t GetWindowsDirectoryA(char* buffer, std::uint32_t size) override;
     int CopyFileA(const char* source, const char* destination, int failIfExists) override;
     std::uint32_t WinExec(const char* commandLine, std::uint32_t show) override;
@@ -144,6 +150,7 @@ public:
     [[noreturn]] void ExitProcess(int status) override;
 
 private:
+    CFakeOs* m_previous;  // the machine that was Os() before this one
     struct Key {
         std::string name;
         Key* parent = nullptr;

@@ -94,6 +94,26 @@ std::string SweepTable() {
     return table.str();
 }
 
+// The runtime heap behind the launcher's strings, exhausted at each allocation of a normal run
+// in turn: the launcher cannot go on with a cut-down path or command line, so it ends at once
+// with status 0, as every refusal does.
+TEST(FaultSweepTest, ExhaustedTextHeapEndsTheRunWithStatusZero) {
+    for (const Scenario& scenario : kScenarios) {
+        CFakeOs normal;
+        Arrange(normal, scenario);
+        RunLauncher(normal);
+        ASSERT_GT(normal.textAllocations, 0) << scenario.name;
+        for (int n = 1; n <= normal.textAllocations; ++n) {
+            CFakeOs os;
+            Arrange(os, scenario);
+            os.failTextAllocation = n;
+            const LauncherRun run = RunLauncher(os);
+            EXPECT_TRUE(run.endedByExitCall && run.exitStatus == 0)
+                << scenario.name << ", allocation " << n << ": exit " << run.exitStatus;
+        }
+    }
+}
+
 TEST(FaultSweepTest, EachFailingCallGivesTheOutcomeInTheTable) {
     const std::string path = std::string(SOURCE_DIR) + "/tests/fault_sweep_expected.txt";
     const std::string actual = SweepTable();
