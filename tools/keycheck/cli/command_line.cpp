@@ -2,7 +2,6 @@
 #include "tools/keycheck/cli/command_line.h"
 
 #include "tools/keycheck/predict/windows_versions.h"
-#include "tools/keycheck/xref/xref_verbs.h"
 
 #include <CLI/CLI.hpp>
 
@@ -27,6 +26,10 @@ void AddCodePage(CLI::App& verb, Options& options) {
         ->capture_default_str();
 }
 
+void AddPackageDir(CLI::App& verb, Options& options) {
+    verb.add_option("PACKAGE_DIR", options.package, "the driver package folder")->required();
+}
+
 void AddJson(CLI::App& verb, Options& options) {
     verb.add_flag("--json", options.json, "one JSON document instead of the report for people");
 }
@@ -35,7 +38,7 @@ CLI::App* AddLint(CLI::App& app, Options& options) {
     CLI::App* lint = app.add_subcommand(
         "lint", "lists key.ini's entries as the launcher reads them, warns about each sharp edge "
                 "of the format, and checks that install.exe and the drv files are there");
-    lint->add_option("PACKAGE_DIR", options.package, "the driver package folder")->required();
+    AddPackageDir(*lint, options);
     AddCodePage(*lint, options);
     AddJson(*lint, options);
     return lint;
@@ -45,7 +48,7 @@ CLI::App* AddPredict(CLI::App& app, Options& options) {
     CLI::App* predict = app.add_subcommand(
         "predict", "runs the launcher on the machine a registry export describes and tells, step "
                    "by step, what it would do there; nothing is written anywhere");
-    predict->add_option("PACKAGE_DIR", options.package, "the driver package folder")->required();
+    AddPackageDir(*predict, options);
     const CLI::Validator version(
         [](std::string& name) {
             return FindWindowsVersion(name) != nullptr
@@ -78,6 +81,29 @@ CLI::App* AddDevices(CLI::App& app, Options& options) {
     return devices;
 }
 
+CLI::App* AddXref(CLI::App& app, Options& options) {
+    CLI::App* xref = app.add_subcommand(
+        "xref", "for Windows 98 SE, Me, 2000 and XP, reads the INF the launcher gives that "
+                "version and checks every key.ini entry against the models it reads, and every "
+                "PCI ID of those models against key.ini");
+    AddPackageDir(*xref, options);
+    AddJson(*xref, options);
+    xref->footer("exit status: 0 clean (warnings allowed), 1 findings, 2 the package could not "
+                 "be used");
+    return xref;
+}
+
+CLI::App* AddGen(CLI::App& app, Options& options) {
+    CLI::App* gen = app.add_subcommand(
+        "gen", "writes a key.ini listing VEN_xxxx&DEV_xxxx of every PCI device the models of "
+               "the four versions' INF files name; says which version lacks which");
+    AddPackageDir(*gen, options);
+    gen->add_option("-o,--output", options.output, "the file to write; standard output without");
+    gen->footer("exit status: 0 written, 1 refused (no ID, or more than the launcher's 40), 2 "
+                "the package could not be used or the file not written");
+    return gen;
+}
+
 // CLI11's message on one line.
 std::string OneLine(std::string text) {
     std::replace(text.begin(), text.end(), '\n', ' ');
@@ -96,8 +122,8 @@ ParseOutcome ParseCommandLine(const std::vector<std::string>& args, Options& opt
     } verbs[] = {{AddLint(app, options), Command::Lint},
                  {AddPredict(app, options), Command::Predict},
                  {AddDevices(app, options), Command::Devices},
-                 {AddXrefVerb(app, options), Command::Xref},
-                 {AddGenVerb(app, options), Command::Gen}};
+                 {AddXref(app, options), Command::Xref},
+                 {AddGen(app, options), Command::Gen}};
     // CLI11 would call an unknown verb a missing one.
     if (!args.empty() && args[0].rfind('-', 0) != 0 &&
         std::none_of(std::begin(verbs), std::end(verbs),

@@ -1,12 +1,10 @@
-// The xref and gen verbs of keycheck's command line: their options, and running them.
+// Running keycheck's xref and gen verbs: the cross-check and the generated key file, reported.
 #include "tools/keycheck/xref/xref_verbs.h"
 
 #include "sim/fake_os.h"
 #include "tools/keycheck/predict/machine_setup.h"
 #include "tools/keycheck/xref/key_file_gen.h"
 #include "tools/keycheck/xref/xref_report.h"
-
-#include <CLI/CLI.hpp>
 
 #include <cstdio>
 #include <fstream>
@@ -51,29 +49,6 @@ void WriteKeyFile(const std::string& text, std::ostream& out) {
     out << text;
 }
 }  // namespace
-
-CLI::App* AddXrefVerb(CLI::App& app, Options& options) {
-    CLI::App* xref = app.add_subcommand(
-        "xref", "for Windows 98 SE, Me, 2000 and XP, reads the INF the launcher gives that "
-                "version and checks every key.ini entry against the models it reads, and every "
-                "PCI ID of those models against key.ini");
-    xref->add_option("PACKAGE_DIR", options.package, "the driver package folder")->required();
-    xref->add_flag("--json", options.json, "one JSON document instead of the report for people");
-    xref->footer("exit status: 0 clean (warnings allowed), 1 findings, 2 the package could not "
-                 "be used");
-    return xref;
-}
-
-CLI::App* AddGenVerb(CLI::App& app, Options& options) {
-    CLI::App* gen = app.add_subcommand(
-        "gen", "writes a key.ini listing VEN_xxxx&DEV_xxxx of every PCI device the models of "
-               "the four versions' INF files name; says which version lacks which");
-    gen->add_option("PACKAGE_DIR", options.package, "the driver package folder")->required();
-    gen->add_option("-o,--output", options.output, "the file to write; standard output without");
-    gen->footer("exit status: 0 written, 1 refused (no ID, or more than the launcher's 40), 2 "
-                "the package could not be used or the file not written");
-    return gen;
-}
 
 int RunXref(Options options, std::ostream& out, std::ostream& err) {
     CFakeOs machine;

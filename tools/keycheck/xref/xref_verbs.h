@@ -1,16 +1,9 @@
-// The xref and gen verbs of keycheck's command line: their options, and running them.
+// Running keycheck's xref and gen verbs: the cross-check and the generated key file, reported.
 #pragma once
 
 #include "tools/keycheck/cli/options.h"
 
 #include <ostream>
-
-namespace CLI {
-class App;
-}
-
-CLI::App* AddXrefVerb(CLI::App& app, Options& options);
-CLI::App* AddGenVerb(CLI::App& app, Options& options);
 
 // Exit status 0 clean, 1 findings, 2 the package could not be used.
 int RunXref(Options options, std::ostream& out, std::ostream& err);
