@@ -1,4 +1,4 @@
-// One logical INF line cut into its key and comma-separated fields.
+// An entry's %strkey% tokens replaced from the [Strings] sections Windows reads.
 #pragma once
 
 #include "tools/keycheck/inf/inf_file.h"
@@ -14,6 +14,6 @@ struct StringLookup {
     std::vector<std::string> undefined;
 };
 
-// Cuts raw into key and fields. With strings, %strkey% tokens are replaced from it and %%
-// gives one %; without (in a [Strings] section), the text is taken as written.
-InfLine ParseInfEntry(const InfRawLine& raw, StringLookup* strings);
+// raw's key and fields with their tokens replaced from strings, and "%%" made one "%"; without
+// strings (in a [Strings] section), as written.
+InfLine ExpandInfEntry(const InfRawLine& raw, StringLookup* strings);

@@ -10,40 +10,31 @@ namespace {
 struct RawSection {
     std::string name;
     int line;
-    std::vector<InfRawLine> lines;
+    std::vector<const InfRawLine*> lines;
 };
 
 // Sections by name; a name met again adds its lines to the first one ("General Syntax
 // Rules for INF Files", Section Names: the entries of same-named sections are merged).
-std::vector<RawSection> CutSections(const std::vector<InfRawLine>& lines, InfFile& inf) {
+// Entries before the first header are left out: Windows either ignores them or refuses the
+// file, which the scan has said.
+std::vector<RawSection> CutSections(const InfScan& scan, InfFile& inf) {
     std::vector<RawSection> sections;
-    std::map<std::string, std::size_t> byName;
     RawSection* current = nullptr;
-    for (const InfRawLine& raw : lines) {
-        if (raw.unclosedQuote)
-            inf.findings.push_back(InfFinding{inf.path, raw.line, "unclosed-quote",
-                                              "a double quote opened here is never closed, so "
-                                              "the rest of the file belongs to this line"});
-        const std::size_t first = raw.text.find_first_not_of(" \t");
-        if (raw.text[first] == '[') {
-            const std::size_t close = raw.text.find(']', first);
-            std::string name = raw.text.substr(
-                first + 1, close == std::string::npos ? std::string::npos : close - first - 1);
-            name = name.substr(0, name.find_last_not_of(" \t") + 1);
-            name = name.substr(std::min(name.size(), name.find_first_not_of(" \t")));
-            const auto found = byName.emplace(InfUpper(name), sections.size());
+    for (const InfRawLine& raw : scan.lines) {
+        if (raw.header) {
+            const auto found = inf.sectionIndex.emplace(InfUpper(raw.name), sections.size());
             if (found.second)
-                sections.push_back(RawSection{name, raw.line, {}});
+                sections.push_back(RawSection{raw.name, raw.line, {}});
             current = &sections[found.first->second];
             continue;
         }
-        if (current == nullptr) {
-            inf.findings.push_back(InfFinding{inf.path, raw.line, "outside-section",
-                                              "an entry before the first section header, "
-                                              "which Windows ignores"});
-            continue;
-        }
-        current->lines.push_back(raw);
+        if (raw.unclosedQuote)
+            inf.findings.push_back(InfFinding{inf.path, raw.line, "unclosed-quote",
+                                              "a double quote opened here is never closed; "
+                                              "Windows ends the quoted text at the line's end",
+                                              true});
+        if (current != nullptr)
+            current->lines.push_back(&raw);
     }
     return sections;
 }
@@ -60,10 +51,9 @@ std::map<std::string, std::string> StringTable(const std::vector<RawSection>& se
         for (const RawSection& section : sections) {
             if (InfUpper(section.name) != wanted)
                 continue;
-            for (const InfRawLine& raw : section.lines) {
-                const InfLine entry = ParseInfEntry(raw, nullptr);
-                if (entry.hasKey)
-                    table[InfUpper(entry.key)] = entry.fields.empty() ? "" : entry.fields[0];
+            for (const InfRawLine* raw : section.lines) {
+                if (raw->hasKey)
+                    table[InfUpper(raw->key)] = raw->fields[0];
             }
         }
     }
@@ -77,12 +67,8 @@ bool IsStringsSection(const std::string& name) {
 }  // namespace
 
 const InfSection* InfFile::Section(const std::string& name) const {
-    const std::string wanted = InfUpper(name);
-    for (const InfSection& section : sections) {
-        if (InfUpper(section.name) == wanted)
-            return &section;
-    }
-    return nullptr;
+    const auto found = sectionIndex.find(InfUpper(name));
+    return found == sectionIndex.end() ? nullptr : &sections[found->second];
 }
 
 const std::string* InfFile::Value(const std::string& section, const std::string& key) const {
@@ -91,7 +77,7 @@ const std::string* InfFile::Value(const std::string& section, const std::string&
         return nullptr;
     const std::string wanted = InfUpper(key);
     for (const InfLine& line : found->lines) {
-        if (line.hasKey && InfUpper(line.key) == wanted && !line.fields.empty())
+        if (line.hasKey && InfUpper(line.key) == wanted)
             return &line.fields[0];
     }
     return nullptr;
@@ -102,18 +88,32 @@ InfFile ParseInf(const std::string& path, const std::string& bytes, int language
     inf.path = path;
     const InfText text = DecodeInfBytes(bytes);
     inf.encoding = text.encoding;
-    const std::vector<RawSection> raw = CutSections(JoinInfLines(text.utf8), inf);
+    if (text.encoding == InfEncoding::Ansi && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
+        // Windows tells a Unicode INF by the UTF-16 byte-order mark alone ("Setup API"
+        // overview; "General Unicode Requirement in INF Files"), so it reads these three
+        // bytes as ANSI characters at the start of the first line.
+        inf.findings.push_back(InfFinding{path, 1, "utf8-bom",
+                                          "the file starts with a UTF-8 byte-order mark, which "
+                                          "Windows reads as three ANSI characters of its first "
+                                          "line",
+                                          true});
+    const InfScan scan = ScanInfLines(text.text);
+    if (!scan.error.code.empty()) {
+        inf.openError = InfFinding{path, scan.error.line, scan.error.code, scan.error.text};
+        return inf;
+    }
+    const std::vector<RawSection> raw = CutSections(scan, inf);
     const std::map<std::string, std::string> strings = StringTable(raw, language);
 
     for (const RawSection& section : raw) {
         InfSection parsed{section.name, section.line, {}};
         const bool literal = IsStringsSection(section.name);
-        for (const InfRawLine& line : section.lines) {
+        for (const InfRawLine* line : section.lines) {
             StringLookup lookup{&strings, {}};
-            parsed.lines.push_back(ParseInfEntry(line, literal ? nullptr : &lookup));
+            parsed.lines.push_back(ExpandInfEntry(*line, literal ? nullptr : &lookup));
             for (const std::string& token : lookup.undefined)
                 inf.findings.push_back(
-                    InfFinding{path, line.line, "undefined-string",
+                    InfFinding{path, line->line, "undefined-string",
                                "%" + token + "% is defined in no [Strings] section Windows reads"});
         }
         inf.sections.push_back(parsed);

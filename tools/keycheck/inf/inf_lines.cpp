@@ -1,69 +1,211 @@
-// An INF file's text cut into logical lines: comments dropped, continued lines joined.
+// An INF file's text cut into section headers and entries, as Windows' INF parser cuts it.
+//
+// The rules are those Wine's INF parser conformance tests record for real Windows
+// (dlls/setupapi/tests/parser.c in Wine's source: the invalid_files, section_names and
+// key_names tables), with "General Syntax Rules for INF Files" (learn.microsoft.com/
+// windows-hardware/drivers/install/general-syntax-rules-for-inf-files):
+// - the character 0x1A ends the file, and a NUL byte counts as a blank;
+// - a line whose first non-blank character is "[" is a section header; its name runs to the
+//   first "]" on the line, blanks and all, and the rest of the line is ignored. A header
+//   without its "]" or with a name over 255 characters makes Windows refuse the file;
+// - lines before the first header make Windows refuse the file, unless it has a [Strings]
+//   section, in which case they are ignored;
+// - ";" outside double quotes starts a comment, also inside %...%;
+// - the first "=" outside quotes, before any comma, ends the key;
+// - blanks around unquoted text go, blanks inside it stay;
+// - a double quote opens or closes quoted text anywhere in a key or field; inside quotes ""
+//   is one quote; a quote never closed ends at the end of its line;
+// - a backslash followed on its line only by blanks, backslashes or a comment joins the next
+//   line to this one, the blanks on either side of the join dropped; any other backslash is
+//   an ordinary character.
 #include "tools/keycheck/inf/inf_lines.h"
 
+#include "tools/keycheck/inf/inf_text.h"
+
 namespace {
+const std::size_t kMaxSectionName = 255;
+const char kEndOfFile = '\x1A';
+
 bool Blank(char c) {
-    return c == ' ' || c == '\t' || c == '\r';
+    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f' || c == '\0';
 }
 
-// The physical line without its comment: a ";" starts one only outside double quotes, so
-// a quoted string may hold it ("General Syntax Rules for INF Files", Line Format,
-// Continuation, and Comments; learn.microsoft.com/windows-hardware/drivers/install/
-// general-syntax-rules-for-inf-files). quoted tells whether a quoted string is open at the
-// line's start, and is left telling whether one is open at its end.
-std::string WithoutComment(std::string physical, bool& quoted) {
-    if (!physical.empty() && physical.back() == '\r')
-        physical.pop_back();
-    std::size_t end = 0;
-    for (; end < physical.size(); ++end) {
-        if (physical[end] == '"')
-            quoted = !quoted;
-        else if (physical[end] == ';' && !quoted)
-            break;
+// The physical lines of text up to the end-of-file character, each without its line feed.
+std::vector<std::string> PhysicalLines(const std::string& text) {
+    const std::string kept = text.substr(0, text.find(kEndOfFile));
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = kept.find('\n', start);
+        std::string line = kept.substr(start, end == std::string::npos ? end : end - start);
+        // The CR of a CR LF line end belongs to the end, also where it closes an open quote.
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(line);
+        if (end == std::string::npos)
+            return lines;
+        start = end + 1;
     }
-    while (!quoted && end > 0 && Blank(physical[end - 1]))
-        --end;
-    return physical.substr(0, end);
 }
+
+// A key or field as it is built: blanks outside quotes are held back until something follows.
+class Field {
+public:
+    void Blank(char c) {
+        if (m_started)
+            m_blanks += c == '\0' ? ' ' : c;
+    }
+    void Add(char c) {
+        m_text += m_blanks;
+        m_blanks.clear();
+        m_text += c;
+        m_started = true;
+    }
+    void OpenQuote() {
+        m_text += m_blanks;
+        m_blanks.clear();
+        m_started = true;
+    }
+    void AddQuoted(char c) { m_text += c == '\0' ? ' ' : c; }
+    void DropBlanks() { m_blanks.clear(); }
+    std::string Take() {
+        std::string text = m_text;
+        *this = Field();
+        return text;
+    }
+
+private:
+    std::string m_text;
+    std::string m_blanks;
+    bool m_started = false;
+};
+
+// Whether the backslash at line[at] joins the next line: only blanks, backslashes or a
+// comment follow it.
+bool Continues(const std::string& line, std::size_t at) {
+    for (std::size_t i = at + 1; i < line.size(); ++i) {
+        if (line[i] == ';')
+            return true;
+        if (line[i] != '\\' && !Blank(line[i]))
+            return false;
+    }
+    return true;
+}
+
+class Scanner {
+public:
+    explicit Scanner(const std::string& text) : m_lines(PhysicalLines(text)) {}
+
+    InfScan Run() {
+        bool strings = false;
+        int firstStray = 0;
+        for (m_row = 0; m_row < m_lines.size(); ++m_row) {
+            const std::string& line = m_lines[m_row];
+            std::size_t at = 0;
+            while (at < line.size() && Blank(line[at]))
+                ++at;
+            if (at == line.size() || line[at] == ';')
+                continue;
+            const int number = static_cast<int>(m_row) + 1;
+            if (line[at] == '[') {
+                if (!Header(line, at, number))
+                    return std::move(m_scan);
+                strings = strings || InfUpper(m_scan.lines.back().name) == "STRINGS";
+                m_inSection = true;
+                continue;
+            }
+            if (!m_inSection && firstStray == 0)
+                firstStray = number;
+            Entry(at, number);
+        }
+        if (firstStray != 0 && !strings)
+            m_scan.error = InfOpenError{"outside-section", firstStray,
+                                        "text before the first section header, which Windows "
+                                        "refuses in a file without a [Strings] section"};
+        return std::move(m_scan);
+    }
+
+private:
+    bool Header(const std::string& line, std::size_t at, int number) {
+        const std::size_t close = line.find(']', at + 1);
+        if (close == std::string::npos) {
+            m_scan.error = InfOpenError{"bad-section-line", number,
+                                        "a section header without its closing ]: Windows "
+                                        "refuses the file"};
+            return false;
+        }
+        const std::string name = line.substr(at + 1, close - at - 1);
+        if (name.size() > kMaxSectionName) {
+            m_scan.error = InfOpenError{"section-name-too-long", number,
+                                        "a section name of more than 255 characters: Windows "
+                                        "refuses the file"};
+            return false;
+        }
+        InfRawLine header;
+        header.line = number;
+        header.header = true;
+        header.name = name;
+        m_scan.lines.push_back(header);
+        return true;
+    }
+
+    // Reads the entry starting at m_lines[m_row][at]; leaves m_row on its last physical line.
+    void Entry(std::size_t at, int number) {
+        InfRawLine entry;
+        entry.line = number;
+        Field field;
+        bool quoted = false;
+        for (;;) {
+            const std::string& line = m_lines[m_row];
+            if (at >= line.size()) {
+                // A quote never closed ends with its line.
+                entry.unclosedQuote = entry.unclosedQuote || quoted;
+                break;
+            }
+            const char c = line[at++];
+            if (quoted) {
+                if (c != '"')
+                    field.AddQuoted(c);
+                else if (at < line.size() && line[at] == '"')
+                    field.AddQuoted(line[at++]);
+                else
+                    quoted = false;
+            } else if (c == '"') {
+                field.OpenQuote();
+                quoted = true;
+            } else if (c == ';') {
+                break;
+            } else if (c == ',') {
+                entry.fields.push_back(field.Take());
+            } else if (c == '=' && !entry.hasKey && entry.fields.empty()) {
+                entry.hasKey = true;
+                entry.key = field.Take();
+            } else if (c == '\\' && Continues(line, at - 1)) {
+                field.DropBlanks();
+                if (++m_row == m_lines.size()) {
+                    --m_row;
+                    break;
+                }
+                at = 0;
+                while (at < m_lines[m_row].size() && Blank(m_lines[m_row][at]))
+                    ++at;
+            } else if (Blank(c)) {
+                field.Blank(c);
+            } else {
+                field.Add(c);
+            }
+        }
+        entry.fields.push_back(field.Take());
+        m_scan.lines.push_back(entry);
+    }
+
+    std::vector<std::string> m_lines;
+    std::size_t m_row = 0;
+    bool m_inSection = false;
+    InfScan m_scan;
+};
 }  // namespace
 
-std::vector<InfRawLine> JoinInfLines(const std::string& text) {
-    std::vector<InfRawLine> lines;
-    InfRawLine pending{0, {}};
-    bool continuing = false;
-    bool quoted = false;
-    int number = 0;
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        ++number;
-        std::string part = WithoutComment(text.substr(start, end - start), quoted);
-        start = end + 1;
-
-        if (!continuing)
-            pending = InfRawLine{number, {}};
-        // A quoted string runs on over the line's end, so that a long string wrapped by an
-        // editor is not cut there ("INF Strings Section"); the break counts as one blank.
-        if (quoted) {
-            pending.text += part + " ";
-            continuing = true;
-            continue;
-        }
-        // A backslash ending the line (after its comment is gone, outside quotes) joins the
-        // next line to it; a string that must end in a backslash is quoted for this reason
-        // ("INF Strings Section").
-        continuing = !part.empty() && part.back() == '\\';
-        if (continuing)
-            part.pop_back();
-        pending.text += part;
-        if (!continuing && pending.text.find_first_not_of(" \t") != std::string::npos)
-            lines.push_back(pending);
-    }
-    if (continuing && pending.text.find_first_not_of(" \t") != std::string::npos) {
-        pending.unclosedQuote = quoted;
-        lines.push_back(pending);
-    }
-    return lines;
+InfScan ScanInfLines(const std::string& text) {
+    return Scanner(text).Run();
 }

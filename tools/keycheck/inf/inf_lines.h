@@ -1,13 +1,32 @@
-// An INF file's text cut into logical lines: comments dropped, continued lines joined.
+// An INF file's text cut into section headers and entries, as Windows' INF parser cuts it.
 #pragma once
 
 #include <string>
 #include <vector>
 
+// One logical line: a section header, or an entry's key and fields with their quotes removed
+// and their continuations joined; %strkey% tokens are still as written.
 struct InfRawLine {
-    int line;          // the first physical line it comes from, counting from 1
-    std::string text;  // without its comment and continuation marks; blank lines are left out
+    int line = 0;  // the first physical line it comes from, counting from 1
+    bool header = false;
+    std::string name;  // a header's section name, as written between the brackets
+    bool hasKey = false;
+    std::string key;
+    std::vector<std::string> fields;
     bool unclosedQuote = false;  // a double quote opened in it is never closed
 };
 
-std::vector<InfRawLine> JoinInfLines(const std::string& text);
+// Why Windows refuses to open the file at all, or code empty when it opens it.
+struct InfOpenError {
+    std::string code;
+    int line = 0;
+    std::string text;
+};
+
+struct InfScan {
+    std::vector<InfRawLine> lines;  // blank and comment lines left out
+    InfOpenError error;
+};
+
+// Cuts text (UTF-8, already decoded from the file's encoding).
+InfScan ScanInfLines(const std::string& text);

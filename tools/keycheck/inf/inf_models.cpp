@@ -5,14 +5,21 @@
 #include "tools/keycheck/inf/target_os.h"
 
 namespace {
-// The signatures of "INF Version Section": $Windows NT$ is for the NT family only, which
-// Windows 98 SE and Me reject; $Chicago$ and $Windows 95$ are read by all four. Compared
-// without regard to case.
-bool SignatureReadBy(const std::string& signature, OsType version) {
+// The signatures of "INF Version Section": $Windows NT$, $Chicago$ and $Windows 95$, compared
+// without regard to case. The NT family refuses any other (Wine's INF parser conformance
+// tests, invalid_files table: "Signature=foo" gives ERROR_WRONG_INF_STYLE); Windows 98 SE
+// and Me do not take $Windows NT$. What the 9x loader makes of other spellings no source
+// settles: INFs Microsoft shipped on the Windows 98 CD say $Windows95$, $WINDOWS95$ and
+// $Windows 9x$, so keycheck reads such a file on 9x and warns.
+enum class SignatureRead { Yes, No, Unsettled };
+
+SignatureRead SignatureReadBy(const std::string& signature, OsType version) {
     const std::string upper = InfUpper(signature);
     if (upper == "$CHICAGO$" || upper == "$WINDOWS 95$")
-        return true;
-    return upper == "$WINDOWS NT$" && IsNtVersion(version);
+        return SignatureRead::Yes;
+    if (upper == "$WINDOWS NT$")
+        return IsNtVersion(version) ? SignatureRead::Yes : SignatureRead::No;
+    return IsNtVersion(version) ? SignatureRead::No : SignatureRead::Unsettled;
 }
 
 // The install section a models line names, with the platform extensions the version looks
@@ -26,8 +33,18 @@ bool InstallSectionExists(const InfFile& inf, const std::string& name, OsType ve
 }
 
 void AddFinding(InfModels& models, const InfFile& inf, int line, const char* code,
-                const std::string& text) {
-    models.findings.push_back(InfFinding{inf.path, line, code, text});
+                const std::string& text, bool warning = false) {
+    models.findings.push_back(InfFinding{inf.path, line, code, text, warning});
+}
+
+// The line's IDs: "description = install-section, [hw-id][, compatible-id...]" names at least
+// one, and a line may name a device by compatible IDs alone ("INF Models Section").
+bool NamesAnId(const InfLine& entry) {
+    for (std::size_t i = 1; i < entry.fields.size(); ++i) {
+        if (!entry.fields[i].empty())
+            return true;
+    }
+    return false;
 }
 
 void ReadModels(const InfFile& inf, const std::string& name, int manufacturerLine, OsType version,
@@ -40,22 +57,23 @@ void ReadModels(const InfFile& inf, const std::string& name, int manufacturerLin
     }
     models.sections.push_back(section->name);
     for (const InfLine& entry : section->lines) {
-        if (!entry.hasKey || entry.fields.size() < 2 || entry.fields[1].empty()) {
+        if (!entry.hasKey || !NamesAnId(entry)) {
             AddFinding(models, inf, entry.line, "bad-models-line",
                        "a line of [" + section->name +
-                           "] without \"description = install-section, hardware-id\"");
+                           "] without \"description = install-section, hardware-id\" or a "
+                           "compatible ID");
             continue;
         }
-        ModelLine line{inf.path,
-                       section->name,
-                       entry.line,
-                       entry.key,
-                       entry.fields[0],
-                       entry.fields[1],
-                       {entry.fields.begin() + 2, entry.fields.end()}};
+        ModelLine line{inf.path,        section->name,   entry.line, entry.key,
+                       entry.fields[0], entry.fields[1], {}};
+        for (std::size_t i = 2; i < entry.fields.size(); ++i) {
+            if (!entry.fields[i].empty())
+                line.compatibleIds.push_back(entry.fields[i]);
+        }
         if (!InstallSectionExists(inf, line.installSection, version))
             AddFinding(models, inf, entry.line, "missing-install-section",
-                       "the install section [" + line.installSection + "] of \"" + line.hardwareId +
+                       "the install section [" + line.installSection + "] of \"" +
+                           (line.hardwareId.empty() ? line.compatibleIds[0] : line.hardwareId) +
                            "\" does not exist");
         models.lines.push_back(line);
     }
@@ -68,6 +86,10 @@ bool IsNtVersion(OsType version) {
 
 InfModels ModelsForVersion(const InfFile& inf, OsType version) {
     InfModels models;
+    if (inf.openError) {
+        models.findings.push_back(*inf.openError);
+        return models;
+    }
     const std::string* signature = inf.Value("Version", "Signature");
     if (signature == nullptr) {
         const InfSection* section = inf.Section("Version");
@@ -76,11 +98,18 @@ InfModels ModelsForVersion(const InfFile& inf, OsType version) {
             "no [Version] section with a Signature: Windows does not take the file as an INF");
         return models;
     }
-    if (!SignatureReadBy(*signature, version)) {
+    const SignatureRead read = SignatureReadBy(*signature, version);
+    if (read == SignatureRead::No) {
         AddFinding(models, inf, inf.Section("Version")->line, "wrong-signature",
                    "the signature \"" + *signature + "\" is not one this Windows version reads");
         return models;
     }
+    if (read == SignatureRead::Unsettled)
+        AddFinding(models, inf, inf.Section("Version")->line, "undocumented-signature",
+                   "the signature \"" + *signature +
+                       "\" is not a documented one; whether Windows 9x reads the file no source "
+                       "settles, and keycheck reads it as if it did",
+                   true);
     const InfSection* manufacturer = inf.Section("Manufacturer");
     if (manufacturer == nullptr) {
         AddFinding(models, inf, 0, "no-manufacturer",

@@ -39,12 +39,12 @@ InfText DecodeInfBytes(const std::string& bytes) {
                     at += 2;
                 }
             }
-            AppendUtf8(text.utf8, code);
+            AppendUtf8(text.text, code);
         }
         return text;
     }
     for (char byte : bytes)
-        AppendUtf8(text.utf8, static_cast<unsigned char>(byte));
+        AppendUtf8(text.text, static_cast<unsigned char>(byte));
     return text;
 }
 

@@ -7,7 +7,9 @@ enum class InfEncoding { Ansi, Utf16Le };
 
 struct InfText {
     InfEncoding encoding;
-    std::string utf8;  // ANSI bytes each as one Latin-1 character, as keycheck shows them
+    // UTF-8: the UTF-16 text as it is, or each ANSI byte as the character of that number
+    // (Latin-1), so that every byte stays visible and distinct whatever the code page.
+    std::string text;
 };
 
 InfText DecodeInfBytes(const std::string& bytes);

@@ -10,6 +10,7 @@ list(APPEND KEYCHECK_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/target_os.cpp
     ${CMAKE_CURRENT_LIST_DIR}/version_inf.cpp)
 list(APPEND KEYCHECK_TEST_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/../tests/inf/inf_conformance_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/../tests/inf/inf_file_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/../tests/inf/inf_fixture.cpp
     ${CMAKE_CURRENT_LIST_DIR}/../tests/inf/inf_models_test.cpp

@@ -62,7 +62,9 @@ VersionInf ReadVersionInf(const CFakeOs& machine, const std::string& dir, OsType
         return result;
     }
     result.models = ModelsForVersion(result.inf, version);
-    result.models.findings.insert(result.models.findings.begin(), result.inf.findings.begin(),
-                                  result.inf.findings.end());
+    // What the file says matters only to a version that reads it.
+    if (result.models.readable)
+        result.models.findings.insert(result.models.findings.begin(), result.inf.findings.begin(),
+                                      result.inf.findings.end());
     return result;
 }

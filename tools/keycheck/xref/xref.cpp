@@ -9,6 +9,8 @@
 #include "tools/keycheck/xref/pci_id_form.h"
 
 #include <iterator>
+#include <map>
+#include <tuple>
 
 namespace {
 const char* const kKeyFile = "key.ini";
@@ -38,30 +40,66 @@ std::vector<EntryCover> CoversOf(const KeyEntryCheck& entry, const VersionInf& i
     return covers;
 }
 
+enum class Severity { Finding, Warning };
+
+// Gathers findings and warnings; one said again for another version is kept once, naming
+// each version it holds for.
 class Collector {
 public:
     explicit Collector(XrefResult& result) : m_result(result) {}
 
-    // Adds a finding or warning; the same one for several versions is kept once.
-    void Add(bool warning, const std::string& code, const std::string& file, int line,
+    void Add(Severity severity, const std::string& code, const std::string& file, int line,
              const std::string& text, OsType version) {
-        std::vector<XrefFinding>& list = warning ? m_result.warnings : m_result.findings;
-        for (XrefFinding& finding : list) {
-            // drv\hx5820.inf and Drv\hx5820.inf are one file on Windows.
-            if (finding.code == code && InfUpper(finding.file) == InfUpper(file) &&
-                finding.line == line && InfUpper(finding.text) == InfUpper(text)) {
-                finding.versions.push_back(VersionOption(version));
-                return;
-            }
-        }
-        list.push_back(XrefFinding{code, file, line, {VersionOption(version)}, text});
+        std::vector<XrefFinding>& list =
+            severity == Severity::Warning ? m_result.warnings : m_result.findings;
+        // drv\hx5820.inf and Drv\hx5820.inf are one file on Windows.
+        const Key key{severity, code, InfUpper(file), line, InfUpper(text)};
+        const auto found = m_seen.emplace(key, Place{list.size(), 0});
+        if (found.second)
+            list.push_back(XrefFinding{code, file, line, {}, text});
+        found.first->second.versions |= VersionBit(version);
+    }
+    void Add(const InfFinding& finding, OsType version) {
+        Add(finding.warning ? Severity::Warning : Severity::Finding, finding.code, finding.file,
+            finding.line, finding.text, version);
     }
     void AddForAll(const std::string& code, int line, const std::string& text) {
-        m_result.findings.push_back(XrefFinding{code, kKeyFile, line, {}, text});
+        for (OsType version : kInfVersions)
+            Add(Severity::Finding, code, kKeyFile, line, text, version);
+    }
+
+    // Writes each finding's versions, in the order of kInfVersions; none when all four.
+    void Finish() {
+        for (const auto& seen : m_seen) {
+            const bool warning = std::get<0>(seen.first) == Severity::Warning;
+            XrefFinding& finding =
+                (warning ? m_result.warnings : m_result.findings)[seen.second.index];
+            if (seen.second.versions == (1u << std::size(kInfVersions)) - 1)
+                continue;
+            for (OsType version : kInfVersions) {
+                if (seen.second.versions & VersionBit(version))
+                    finding.versions.push_back(VersionOption(version));
+            }
+        }
     }
 
 private:
+    static unsigned VersionBit(OsType version) {
+        unsigned bits = 0;
+        for (std::size_t i = 0; i < std::size(kInfVersions); ++i) {
+            if (version == kInfVersions[i])
+                bits |= 1u << i;
+        }
+        return bits;
+    }
+    using Key = std::tuple<Severity, std::string, std::string, int, std::string>;
+    struct Place {
+        std::size_t index;
+        unsigned versions;
+    };
+
     XrefResult& m_result;
+    std::map<Key, Place> m_seen;
 };
 
 void CheckEntries(XrefResult& result, const VersionXref& version, Collector& collect) {
@@ -70,7 +108,7 @@ void CheckEntries(XrefResult& result, const VersionXref& version, Collector& col
         const KeyEntryCheck& entry = result.entries[e];
         const std::vector<EntryCover>& covers = version.covers[e];
         if (covers.empty()) {
-            collect.Add(false, "entry-not-installed", kKeyFile, entry.line,
+            collect.Add(Severity::Finding, "entry-not-installed", kKeyFile, entry.line,
                         Quoted(entry) +
                             ": no models line installs a device whose key name holds it; the "
                             "launcher would go ahead and Windows would find no driver",
@@ -88,7 +126,7 @@ void CheckEntries(XrefResult& result, const VersionXref& version, Collector& col
                 limited += (limited.empty() ? "" : " or ") + limit;
         }
         if (!complete)
-            collect.Add(true, "entry-partly-installed", kKeyFile, entry.line,
+            collect.Add(Severity::Warning, "entry-partly-installed", kKeyFile, entry.line,
                         Quoted(entry) + ": the models install only devices with " + limited +
                             "; boards with other values get no driver",
                         inf.version);
@@ -102,7 +140,7 @@ void CheckModelIds(const XrefResult& result, const VersionInf& inf, Collector& c
             if (id.size() < 4 || InfUpper(id.substr(0, 4)) != "PCI\\")
                 continue;
             if (!ParsePciId(id, parts)) {
-                collect.Add(false, "bad-pci-id", line.file, line.line,
+                collect.Add(Severity::Finding, "bad-pci-id", line.file, line.line,
                             "\"" + id + "\" is not a PCI ID Windows reports for any device",
                             inf.version);
                 continue;
@@ -111,7 +149,7 @@ void CheckModelIds(const XrefResult& result, const VersionInf& inf, Collector& c
             for (const KeyEntryCheck& entry : result.entries)
                 reached = reached || EntryReaches(entry.id, parts);
             if (!reached)
-                collect.Add(false, "id-not-listed", line.file, line.line,
+                collect.Add(Severity::Finding, "id-not-listed", line.file, line.line,
                             id + " [" + line.section +
                                 "]: no key.ini entry reaches it, so the launcher refuses such "
                                 "a board",
@@ -164,22 +202,17 @@ XrefResult CrossCheck(CFakeOs& machine, const std::string& dir) {
     for (VersionXref& version : result.versions) {
         const VersionInf& inf = version.inf;
         for (const InfFinding& finding : inf.models.findings)
-            collect.Add(false, finding.code, finding.file, finding.line, finding.text, inf.version);
+            collect.Add(finding, inf.version);
         version.covers.assign(result.entries.size(), {});
         if (!inf.models.readable)
             continue;
         for (const InfFinding& finding : MissingPackageFiles(machine, dir, inf))
-            collect.Add(false, finding.code, finding.file, finding.line, finding.text, inf.version);
+            collect.Add(finding, inf.version);
         for (std::size_t e = 0; e < result.entries.size(); ++e)
             version.covers[e] = CoversOf(result.entries[e], inf);
         CheckEntries(result, version, collect);
         CheckModelIds(result, inf, collect);
     }
-    for (auto* list : {&result.findings, &result.warnings}) {
-        for (XrefFinding& finding : *list) {
-            if (finding.versions.size() == std::size(kInfVersions))
-                finding.versions.clear();
-        }
-    }
+    collect.Finish();
     return result;
 }

@@ -52,9 +52,9 @@ TEST(ModelsForVersionTest, SignatureAndDecorationsPerVersion) {
         {"$Windows 95$ is read by all four",
          Inf("$Windows 95$", "%M% = M", {"M"}),
          {"M", "M", "M", "M"}},
-        {"another signature is read by none",
-         Inf("$Windows 3.1$", "%M% = M", {"M"}),
-         {"-", "-", "-", "-"}},
+        {"another signature: not by the NT family; 9x unsettled, read with a warning",
+         Inf("$Windows95$", "%M% = M", {"M"}),
+         {"M", "M", "-", "-"}},
         {"only XP reads a decoration",
          Inf("$Chicago$", "%M% = M, NTx86", {"M", "M.NTx86"}),
          {"M", "M", "M", "M.NTx86"}},
@@ -94,6 +94,10 @@ TEST(ModelsForVersionTest, WhatAVersionCannotUseIsFoundAtItsLine) {
     EXPECT_EQ(Codes("[Manufacturer]\nM\n[M]\n", OS_WINXP), Names{"no-signature:0"});
     EXPECT_EQ(Codes("[Version]\nSignature=\"$Windows NT$\"\n", OS_WINME),
               Names{"wrong-signature:1"});
+    EXPECT_EQ(Codes("[Version]\nSignature=\"$WINDOWS95$\"\n", OS_WIN2000),
+              Names{"wrong-signature:1"});
+    EXPECT_EQ(Codes("[Version]\nSignature=\"$Windows 9x$\"\n", OS_WIN98SE),
+              (Names{"undocumented-signature:1", "no-manufacturer:0"}));
     EXPECT_EQ(Codes(head, OS_WIN2000), Names{"no-manufacturer:0"});
     EXPECT_EQ(Codes(head + "[Manufacturer]\nM = Absent\n", OS_WIN98SE),
               Names{"missing-models-section:4"});
@@ -124,5 +128,15 @@ TEST(ModelsForVersionTest, ModelLinesCarryTheirFields) {
     EXPECT_EQ(line.installSection, "Inst");
     EXPECT_EQ(line.hardwareId, "PCI\\VEN_1A2B&DEV_5820&SUBSYS_00011A2B");
     EXPECT_EQ(line.compatibleIds, (Names{"PCI\\VEN_1A2B&DEV_5820", "PCI\\CC_0104"}));
+
+    // A line may name its device by compatible IDs alone, as Windows 9x display INFs do.
+    const InfFile compatibleOnly =
+        ParseInf("x.inf", "[Version]\r\nSignature=$CHICAGO$\r\n[Manufacturer]\r\nM\r\n[M]\r\n"
+                          "D = Inst,,  PCI\\VEN_10DE&DEV_0020\r\n[Inst]\r\n");
+    const InfModels read = ModelsForVersion(compatibleOnly, OS_WIN98SE);
+    EXPECT_TRUE(read.findings.empty());
+    ASSERT_EQ(read.lines.size(), 1u);
+    EXPECT_EQ(read.lines[0].hardwareId, "");
+    EXPECT_EQ(read.lines[0].compatibleIds, Names{"PCI\\VEN_10DE&DEV_0020"});
 }
 }  // namespace
