@@ -1,6 +1,7 @@
 // CFakeOs: the machine's version, faults, call log, start-up calls, processes, windows and boxes.
 #include "sim/fake_os.h"
 
+#include "sim/ansi_names.h"
 #include "sim/scribble.h"
 
 #include <cctype>
@@ -17,20 +18,6 @@ const std::uint32_t kExtendedRecordSize = 156;  // OSVERSIONINFOEXA
 const std::uint32_t kBasicRecordSize = 148;     // OSVERSIONINFOA
 const std::uint32_t kFileNotFound = 2;
 const std::uint32_t kExecStarted = 33;  // any value above 31 means the program started
-
-// The runtime's lead-byte test (_ismbblead) after _setmbcp for each double-byte code page.
-bool IsLeadByteIn(int codePage, unsigned char byte) {
-    switch (codePage) {
-    case 932:
-        return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-    case 936:
-    case 949:
-    case 950:
-        return byte >= 0x81 && byte <= 0xFE;
-    default:
-        return false;
-    }
-}
 
 // MessageBoxA refuses a type it does not know (ERROR_INVALID_MSGBOX_STYLE) and shows nothing;
 // MB_CANCELTRYCONTINUE (6) is new in Windows 2000. Returns the first button's ID, the one the
@@ -115,20 +102,7 @@ void CFakeOs::SetVersion(std::uint32_t platform, std::uint32_t major, std::uint3
 }
 
 bool CFakeOs::SameName(const std::string& a, const std::string& b) const {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const unsigned char x = static_cast<unsigned char>(a[i]);
-        const unsigned char y = static_cast<unsigned char>(b[i]);
-        if (IsLeadByteIn(codePage, x) && i + 1 < a.size()) {
-            if (x != y || a[i + 1] != b[i + 1])
-                return false;
-            ++i;
-        } else if (std::toupper(x) != std::toupper(y)) {
-            return false;
-        }
-    }
-    return true;
+    return SameAnsiName(a, b, codePage);
 }
 
 void CFakeOs::FailCall(FakeOp op, int nth) {

@@ -13,6 +13,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 enum class FakeOp {
@@ -155,7 +156,10 @@ private:
         std::string name;
         Key* parent = nullptr;
         bool denyWrite = false;
-        std::vector<std::unique_ptr<Key>> children;
+        std::vector<std::unique_ptr<Key>> children;  // in the order they enumerate
+        // The children by name as it compares in the code page of m_indexCodePage, so that
+        // a walk of many sibling keys costs no more than the keys themselves.
+        std::unordered_map<std::string, Key*> byName;
     };
     struct File {
         std::string content;
@@ -172,6 +176,9 @@ private:
     // compared as it is, so a trail byte is never folded.
     bool SameName(const std::string& a, const std::string& b) const;
     Key* FindKey(const std::string& path) const { return FindKeyBelow(&m_root, path); }
+    Key* Child(const Key* parent, const std::string& name) const;
+    void Reindex(Key* key) const;
+    std::vector<std::string> SplitPath(const std::string& path) const;
     Key* FindKeyBelow(const Key* base, const std::string& path) const;
     Key* KeyOf(OsKey handle) const;
     bool IsBelowNtEnum(const Key* key) const;
@@ -180,7 +187,8 @@ private:
     bool FolderExists(const std::string& path) const;
     bool ProgramExists(const std::string& commandLine) const;
 
-    Key m_root;  // HKEY_LOCAL_MACHINE
+    mutable Key m_root;  // HKEY_LOCAL_MACHINE; its indexes are rebuilt when the code page changes
+    mutable int m_indexCodePage = 1252;
     std::map<OsKey, Key*> m_openKeys;
     std::map<OsKey, std::uint32_t> m_keyRights;  // the rights each open handle was given
     OsKey m_nextHandle = 0x1000;

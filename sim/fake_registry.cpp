@@ -1,6 +1,7 @@
 // CFakeOs: the registry under HKEY_LOCAL_MACHINE, with each Windows family's rules.
 #include "sim/fake_os.h"
 
+#include "sim/ansi_names.h"
 #include "sim/scribble.h"
 
 #include <algorithm>
@@ -26,37 +27,47 @@ const std::uint32_t kMaximumAllowed = 0x02000000u;
 // and the WOW64 view flags, which are no rights at all.
 const std::uint32_t kReadingRights = 0x00020019u | 0x80000000u | 0x02000000u | 0x00000300u;
 
-std::vector<std::string> SplitPath(const std::string& path) {
+}  // namespace
+
+// The path's key names, cut at each backslash character of the code page.
+std::vector<std::string> CFakeOs::SplitPath(const std::string& path) const {
     std::vector<std::string> parts;
-    std::string part;
-    for (char c : path) {
-        if (c == '\\') {
-            if (!part.empty())
-                parts.push_back(part);
-            part.clear();
-        } else {
-            part += c;
-        }
+    for (std::string& part : SplitAnsiPath(path, codePage)) {
+        if (!part.empty())
+            parts.push_back(std::move(part));
     }
-    if (!part.empty())
-        parts.push_back(part);
     return parts;
 }
-}  // namespace
+
+void CFakeOs::Reindex(Key* key) const {
+    key->byName.clear();
+    for (const auto& child : key->children) {
+        key->byName.emplace(FoldAnsiName(child->name, codePage), child.get());
+        Reindex(child.get());
+    }
+}
+
+CFakeOs::Key* CFakeOs::Child(const Key* parent, const std::string& name) const {
+    if (m_indexCodePage != codePage) {
+        m_indexCodePage = codePage;
+        Reindex(&m_root);
+    }
+    const auto found = parent->byName.find(FoldAnsiName(name, codePage));
+    return found == parent->byName.end() ? nullptr : found->second;
+}
 
 void CFakeOs::AddKey(const std::string& path) {
     Key* key = &m_root;
     for (const std::string& part : SplitPath(path)) {
-        auto it = std::find_if(key->children.begin(), key->children.end(),
-                               [&](const auto& child) { return SameName(child->name, part); });
-        if (it == key->children.end()) {
+        Key* child = Child(key, part);
+        if (child == nullptr) {
             key->children.push_back(std::make_unique<Key>());
-            key->children.back()->name = part;
-            key->children.back()->parent = key;
-            key = key->children.back().get();
-        } else {
-            key = it->get();
+            child = key->children.back().get();
+            child->name = part;
+            child->parent = key;
+            key->byName.emplace(FoldAnsiName(part, codePage), child);
         }
+        key = child;
     }
 }
 
@@ -81,15 +92,13 @@ std::vector<std::string> CFakeOs::SubKeyNames(const std::string& path) const {
 }
 
 CFakeOs::Key* CFakeOs::FindKeyBelow(const Key* base, const std::string& path) const {
-    const Key* key = base;
+    Key* key = const_cast<Key*>(base);
     for (const std::string& part : SplitPath(path)) {
-        auto it = std::find_if(key->children.begin(), key->children.end(),
-                               [&](const auto& child) { return SameName(child->name, part); });
-        if (it == key->children.end())
+        key = Child(key, part);
+        if (key == nullptr)
             return nullptr;
-        key = it->get();
     }
-    return const_cast<Key*>(key);
+    return key;
 }
 
 CFakeOs::Key* CFakeOs::KeyOf(OsKey handle) const {
@@ -191,10 +200,11 @@ long CFakeOs::RegDeleteKeyA(OsKey key, const char* subKey) {
     Key* parent = KeyOf(key);
     if (parent == nullptr)
         return kInvalidHandle;
-    auto it = std::find_if(parent->children.begin(), parent->children.end(),
-                           [&](const auto& child) { return SameName(child->name, subKey); });
-    if (it == parent->children.end())
+    const Key* target = Child(parent, subKey);
+    if (target == nullptr)
         return kFileNotFound;
+    auto it = std::find_if(parent->children.begin(), parent->children.end(),
+                           [&](const auto& child) { return child.get() == target; });
     // Deleting needs the DELETE right on the key itself, which NT's Enum tree does not give an
     // administrator; and NT deletes no key that has subkeys, where 9x takes them along.
     // https://learn.microsoft.com/windows/win32/api/winreg/nf-winreg-regdeletekeya
@@ -202,6 +212,7 @@ long CFakeOs::RegDeleteKeyA(OsKey key, const char* subKey) {
         (!deleteKeyTrees && !(*it)->children.empty()))
         return kAccessDenied;
     keysDeleted.push_back((*it)->name);
+    parent->byName.erase(FoldAnsiName((*it)->name, codePage));
     parent->children.erase(it);
     return 0;
 }

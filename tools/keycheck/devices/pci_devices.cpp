@@ -18,13 +18,13 @@ std::vector<std::string> Split(const std::string& text, char separator) {
 
 // The IDs of a HardwareID or CompatibleIDs value. Windows 9x writes the list as one string
 // with commas between the IDs; a device ID cannot hold a comma.
-std::vector<std::string> IdList(const RegKey& key, const char* valueName, RegEncoding encoding,
+std::vector<std::string> IdList(const RegKey& key, const char* valueName, RegFormat format,
                                 int codePage) {
     const RegValue* value = key.Value(valueName);
     if (value == nullptr)
         return {};
     std::vector<std::string> ids;
-    for (const std::string& text : RegValueStrings(*value, encoding, codePage)) {
+    for (const std::string& text : RegValueStrings(*value, format, codePage)) {
         for (const std::string& id : Split(text, ',')) {
             if (!id.empty())
                 ids.push_back(id);
@@ -33,16 +33,16 @@ std::vector<std::string> IdList(const RegKey& key, const char* valueName, RegEnc
     return ids;
 }
 
-DeviceInstance ReadInstance(const RegKey& key, RegEncoding encoding, int codePage) {
+DeviceInstance ReadInstance(const RegKey& key, RegFormat format, int codePage) {
     DeviceInstance instance;
     instance.name = key.name;
     if (const RegValue* description = key.Value("DeviceDesc")) {
-        const std::vector<std::string> text = RegValueStrings(*description, encoding, codePage);
+        const std::vector<std::string> text = RegValueStrings(*description, format, codePage);
         instance.hasDescription = !text.empty();
         instance.description = text.empty() ? std::string() : text[0];
     }
-    instance.hardwareIds = IdList(key, "HardwareID", encoding, codePage);
-    instance.compatibleIds = IdList(key, "CompatibleIDs", encoding, codePage);
+    instance.hardwareIds = IdList(key, "HardwareID", format, codePage);
+    instance.compatibleIds = IdList(key, "CompatibleIDs", format, codePage);
     return instance;
 }
 }  // namespace
@@ -59,7 +59,7 @@ std::vector<PciBranch> FindPciDevices(const RegExport& registry, int codePage) {
             device.name = deviceKey->name;
             for (const auto& instanceKey : deviceKey->subkeys)
                 device.instances.push_back(
-                    ReadInstance(*instanceKey, registry.summary.encoding, codePage));
+                    ReadInstance(*instanceKey, registry.summary.format, codePage));
             branch.devices.push_back(std::move(device));
         }
         branches.push_back(std::move(branch));

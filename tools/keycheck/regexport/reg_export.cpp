@@ -11,24 +11,54 @@
 #include <utility>
 
 namespace {
-const char* const kHeaders[] = {"REGEDIT4", "Windows Registry Editor Version 5.00"};
+const struct {
+    const char* text;
+    RegFormat format;
+} kHeaders[] = {{"REGEDIT4", RegFormat::Regedit4},
+                {"Windows Registry Editor Version 5.00", RegFormat::Version5}};
 
-bool IsHeader(const std::string& line) {
+bool ReadHeader(const std::string& line, RegFormat& format) {
     std::string text = line;
     while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
         text.pop_back();
-    for (const char* header : kHeaders) {
-        if (text == header)
+    for (const auto& header : kHeaders) {
+        if (text == header.text) {
+            format = header.format;
             return true;
+        }
     }
     return false;
 }
 }  // namespace
 
+std::string RegExportLabel(const RegExportSummary& summary) {
+    if (summary.format == RegFormat::Regedit4 && summary.encoding == RegFileEncoding::Ansi)
+        return "REGEDIT4";
+    const char* const encodings[] = {"ANSI", "UTF-8", "UTF-16LE"};
+    return std::string(summary.format == RegFormat::Regedit4 ? "REGEDIT4" : "version 5.00") + " (" +
+           encodings[static_cast<int>(summary.encoding)] + ")";
+}
+
+const char* RegEncodingName(const RegExportSummary& summary) {
+    switch (summary.encoding) {
+    case RegFileEncoding::Utf16:
+        return "UTF-16LE";
+    case RegFileEncoding::Utf8:
+        return "UTF-8";
+    default:
+        return summary.format == RegFormat::Regedit4 ? "REGEDIT4" : "ANSI";
+    }
+}
+
+const char* RegFormatName(RegFormat format) {
+    return format == RegFormat::Regedit4 ? "REGEDIT4" : "5.00";
+}
+
 bool ReadRegExport(const std::string& bytes, const std::string& fileName, CFakeOs& machine,
                    RegExport& contents, std::string& error) {
     const RegText text = DecodeRegText(bytes, machine.codePage);
-    if (!IsHeader(text.lines[0].text)) {
+    RegFormat format = RegFormat::Regedit4;
+    if (!ReadHeader(text.lines[0].text, format)) {
         error = fileName + ":1: not a registry export: the first line must be REGEDIT4 or Windows "
                            "Registry Editor Version 5.00";
         return false;
@@ -46,6 +76,7 @@ bool ReadRegExport(const std::string& bytes, const std::string& fileName, CFakeO
     }
     contents.tree = std::move(parser.tree);
     contents.summary.encoding = text.encoding;
+    contents.summary.format = format;
     contents.summary.localMachineKeys = contents.tree.Count();
     return true;
 }

@@ -1,4 +1,4 @@
-// Reads a registry export (REGEDIT4, or version 5.00 in UTF-16LE) into the fake's registry.
+// Reads a registry export (REGEDIT4 or version 5.00, in any encoding) into the fake's registry.
 #pragma once
 
 #include "tools/keycheck/regexport/reg_key_tree.h"
@@ -9,11 +9,20 @@
 class CFakeOs;
 
 struct RegExportSummary {
-    RegEncoding encoding = RegEncoding::Ansi;
+    RegFileEncoding encoding = RegFileEncoding::Ansi;
+    RegFormat format = RegFormat::Regedit4;
     int localMachineKeys = 0;  // keys under HKEY_LOCAL_MACHINE after the deletions
 };
 
 // What an export leaves under HKEY_LOCAL_MACHINE: its keys with their values.
+// "REGEDIT4" or "version 5.00", with the file's encoding in brackets when it is not the one
+// regedit writes that format in: "version 5.00 (ANSI)".
+std::string RegExportLabel(const RegExportSummary& summary);
+// The JSON reports' "encoding": "UTF-16LE", "UTF-8", "ANSI", or "REGEDIT4" for an ANSI file
+// with that header; and their "format": "REGEDIT4" or "5.00".
+const char* RegEncodingName(const RegExportSummary& summary);
+const char* RegFormatName(RegFormat format);
+
 struct RegExport {
     RegExportSummary summary;
     RegKeyTree tree;

@@ -1,42 +1,31 @@
 // RegKeyTree: the keys of a registry export with their values, in the order the file names them.
 #include "tools/keycheck/regexport/reg_key_tree.h"
 
+#include "sim/ansi_names.h"
 #include "sim/fake_os.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace {
-bool SameName(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::toupper(static_cast<unsigned char>(x)) ==
-                      std::toupper(static_cast<unsigned char>(y));
-           });
-}
-
-template <typename Subkeys> auto FindSubkey(Subkeys& subkeys, const std::string& name) {
-    return std::find_if(subkeys.begin(), subkeys.end(),
-                        [&](const auto& child) { return SameName(child->name, name); });
-}
-
-template <typename Values> auto FindValue(Values& values, const std::string& name) {
-    return std::find_if(values.begin(), values.end(),
-                        [&](const RegValue& value) { return SameName(value.name, name); });
+template <typename Values> auto FindValue(Values& values, const std::string& name, int codePage) {
+    return std::find_if(values.begin(), values.end(), [&](const RegValue& value) {
+        return SameAnsiName(value.name, name, codePage);
+    });
 }
 }  // namespace
 
 const RegKey* RegKey::Subkey(const std::string& subkeyName) const {
-    const auto it = FindSubkey(subkeys, subkeyName);
-    return it == subkeys.end() ? nullptr : it->get();
+    const auto found = subkeyIndex.find(FoldAnsiName(subkeyName, codePage));
+    return found == subkeyIndex.end() ? nullptr : found->second;
 }
 
 const RegValue* RegKey::Value(const std::string& valueName) const {
-    const auto it = FindValue(values, valueName);
+    const auto it = FindValue(values, valueName, codePage);
     return it == values.end() ? nullptr : &*it;
 }
 
 void SetRegValue(RegKey& key, RegValue value) {
-    const auto it = FindValue(key.values, value.name);
+    const auto it = FindValue(key.values, value.name, key.codePage);
     if (it == key.values.end()) {
         key.values.push_back(std::move(value));
         return;
@@ -47,7 +36,7 @@ void SetRegValue(RegKey& key, RegValue value) {
 }
 
 void RemoveRegValue(RegKey& key, const std::string& name) {
-    const auto it = FindValue(key.values, name);
+    const auto it = FindValue(key.values, name, key.codePage);
     if (it != key.values.end())
         key.values.erase(it);
 }
@@ -55,30 +44,32 @@ void RemoveRegValue(RegKey& key, const std::string& name) {
 RegKey& RegKeyTree::Add(const std::vector<std::string>& path) {
     RegKey* key = &m_root;
     for (const std::string& name : path) {
-        auto it = FindSubkey(key->subkeys, name);
-        if (it == key->subkeys.end()) {
+        RegKey* child = const_cast<RegKey*>(key->Subkey(name));
+        if (child == nullptr) {
             key->subkeys.push_back(std::make_unique<RegKey>());
-            key->subkeys.back()->name = name;
-            key = key->subkeys.back().get();
-        } else {
-            key = it->get();
+            child = key->subkeys.back().get();
+            child->name = name;
+            child->codePage = m_root.codePage;
+            key->subkeyIndex.emplace(FoldAnsiName(name, m_root.codePage), child);
         }
+        key = child;
     }
     return *key;
 }
 
 void RegKeyTree::Remove(const std::vector<std::string>& path) {
     RegKey* parent = &m_root;
-    for (std::size_t i = 0; i < path.size(); ++i) {
-        auto it = FindSubkey(parent->subkeys, path[i]);
-        if (it == parent->subkeys.end())
+    for (std::size_t i = 0; i + 1 < path.size(); ++i) {
+        parent = const_cast<RegKey*>(parent->Subkey(path[i]));
+        if (parent == nullptr)
             return;
-        if (i + 1 == path.size()) {
-            parent->subkeys.erase(it);
-            return;
-        }
-        parent = it->get();
     }
+    const RegKey* target = path.empty() ? nullptr : parent->Subkey(path.back());
+    if (target == nullptr)
+        return;
+    parent->subkeyIndex.erase(FoldAnsiName(target->name, m_root.codePage));
+    parent->subkeys.erase(std::find_if(parent->subkeys.begin(), parent->subkeys.end(),
+                                       [&](const auto& child) { return child.get() == target; }));
 }
 
 const RegKey* RegKeyTree::Find(const std::vector<std::string>& path) const {

@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class CFakeOs;
@@ -20,19 +21,24 @@ struct RegValue {
 
 struct RegKey {
     std::string name;
-    std::vector<std::unique_ptr<RegKey>> subkeys;
-    std::vector<RegValue> values;  // in the order the file first sets them
+    int codePage = 1252;                                   // the one its names are in
+    std::vector<std::unique_ptr<RegKey>> subkeys;          // in the order the file first names them
+    std::vector<RegValue> values;                          // in the order the file first sets them
+    std::unordered_map<std::string, RegKey*> subkeyIndex;  // by FoldAnsiName
 
-    // The subkey or value of that name, compared without regard to ASCII case, or null.
+    // The subkey or value of that name, compared as Windows compares names in the code page
+    // (FoldAnsiName), or null.
     const RegKey* Subkey(const std::string& subkeyName) const;
     const RegValue* Value(const std::string& valueName) const;
 };
 
 class RegKeyTree {
 public:
+    explicit RegKeyTree(int codePage = 1252) { m_root.codePage = codePage; }
+
     // Adds the key at path (names below the root) and every key above it that is missing;
-    // returns the key. Names are compared as the fake compares them, without regard to ASCII
-    // case.
+    // returns the key. Names are compared as the fake compares them, character by character
+    // in the code page.
     RegKey& Add(const std::vector<std::string>& path);
     // Removes the key at path with all its subkeys; a missing key is no error.
     void Remove(const std::vector<std::string>& path);

@@ -27,6 +27,8 @@ bool IsHexDigit(char c) {
 }
 }  // namespace
 
+RegParser::RegParser(CFakeOs& machine) : tree(machine.codePage), m_machine(machine) {}
+
 void RegParser::Line(const RegLine& line) {
     RegCursor cursor(line.text, m_machine);
     if (m_pending == Pending::String) {
@@ -112,11 +114,6 @@ std::vector<std::string> RegParser::SplitKeyPath(const std::string& text) const 
     for (const std::string& name : path) {
         if (name.empty())
             throw RegSyntaxError{"empty key name in \"" + text + "\""};
-        // The fake takes every backslash byte for a separator.
-        if (name.find('\\') != std::string::npos)
-            throw RegSyntaxError{"the key name \"" + name +
-                                 "\" holds a double-byte character ending in a backslash byte, "
-                                 "which keycheck cannot model"};
     }
     return path;
 }

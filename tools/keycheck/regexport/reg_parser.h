@@ -15,7 +15,7 @@ class CFakeOs;
 // checked and skipped.
 class RegParser {
 public:
-    explicit RegParser(CFakeOs& machine) : m_machine(machine) {}
+    explicit RegParser(CFakeOs& machine);
 
     void Line(const RegLine& line);
     // Called after the last line.

@@ -1,36 +1,32 @@
-// The lines of a registry export, in either encoding, as text in the ANSI code page.
+// The lines of a registry export, whatever its file's encoding, as text in the ANSI code page.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-enum class RegEncoding {
-    Ansi,   // REGEDIT4, as Windows 9x and NT 4 write it
-    Utf16,  // UTF-16LE with a byte-order mark, as regedit and reg export write it since 2000
-};
+// How the file's bytes are stored. regedit writes REGEDIT4 in ANSI and version 5.00 in
+// UTF-16LE, but an editor may save either way, and as UTF-8 with its byte-order mark.
+enum class RegFileEncoding { Ansi, Utf8, Utf16 };
 
-// "REGEDIT4" or "UTF-16LE", as the JSON reports name the encodings.
-const char* RegEncodingName(RegEncoding encoding);
+// What the header line says. It, not the file's encoding, tells how hex(2) and hex(7) data is
+// written: UTF-16LE bytes in a version 5.00 export, code-page bytes in a REGEDIT4 one.
+enum class RegFormat { Regedit4, Version5 };
 
 struct RegLine {
     int number;  // from 1
     std::string text;
-    // The first character of a UTF-16 line that has no form in the code page (stored as '?'),
+    // The first character of a Unicode line that has no form in the code page (stored as '?'),
     // or 0.
     std::uint32_t unconvertible = 0;
 };
 
 struct RegText {
-    RegEncoding encoding = RegEncoding::Ansi;
+    RegFileEncoding encoding = RegFileEncoding::Ansi;
     std::vector<RegLine> lines;
 };
 
-// UTF-16LE bytes (no byte-order mark) as text in codePage, converted as DecodeRegText
-// converts; a character without a form there becomes '?'.
-std::string Utf16ToAnsi(const std::string& utf16, int codePage);
-
-// Splits the file's bytes into lines, without their CR LF or LF ends. A file starting with
-// the UTF-16LE byte-order mark is converted to codePage: ASCII in every code page, the rest
-// only in 1252. Other files are taken as bytes in the code page already.
+// Splits the file's bytes into lines, without their CR LF or LF ends. A file starting with the
+// UTF-16LE or the UTF-8 byte-order mark is converted to codePage by the code page's table;
+// other files are taken as bytes in the code page already.
 RegText DecodeRegText(const std::string& bytes, int codePage);

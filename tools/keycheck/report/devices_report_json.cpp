@@ -46,7 +46,8 @@ void PrintDevicesJson(const Options& options, const RegExportSummary& registry,
                       std::ostream& out) {
     Json json{{"command", "devices"},
               {"registry", Json{{"file", JsonBytes(options.registry)},
-                                {"encoding", RegEncodingName(registry.encoding)},
+                                {"encoding", RegEncodingName(registry)},
+                                {"format", RegFormatName(registry.format)},
                                 {"localMachineKeys", registry.localMachineKeys}}},
               {"codePage", options.codePage}};
     json["package"] = package == nullptr ? Json(nullptr)

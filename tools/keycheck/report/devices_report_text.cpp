@@ -58,10 +58,8 @@ void PrintDevicesText(const Options& options, const RegExportSummary& registry,
                       const std::vector<PciBranch>& branches, const PackageMatch* package,
                       std::ostream& out) {
     out << "keycheck devices " << options.registry << "\n"
-        << "  "
-        << (registry.encoding == RegEncoding::Utf16 ? "version 5.00 (UTF-16LE)" : "REGEDIT4")
-        << ", " << registry.localMachineKeys << " keys under HKEY_LOCAL_MACHINE, ANSI code page "
-        << options.codePage << "\n";
+        << "  " << RegExportLabel(registry) << ", " << registry.localMachineKeys
+        << " keys under HKEY_LOCAL_MACHINE, ANSI code page " << options.codePage << "\n";
     if (package != nullptr) {
         out << "  package " << options.package << ": ";
         if (package->keyFileRead)

@@ -13,7 +13,8 @@ void AddHeader(const Options& options, const RegExportSummary& registry,
     json["windowsDir"] = JsonBytes(options.windowsDir);
     json["codePage"] = options.codePage;
     json["registry"] = Json{{"file", JsonBytes(options.registry)},
-                            {"encoding", RegEncodingName(registry.encoding)},
+                            {"encoding", RegEncodingName(registry)},
+                            {"format", RegFormatName(registry.format)},
                             {"localMachineKeys", registry.localMachineKeys}};
     json["os"] = Json{{"option", options.os},
                       {"label", FindWindowsVersion(options.os)->label},

@@ -86,9 +86,8 @@ void PrintPredictionText(const Options& options, const RegExportSummary& registr
     out << "keycheck predict " << options.package << " on " << version.label << "\n"
         << "  run from " << Shown(options.dir) << ", Windows folder " << Shown(options.windowsDir)
         << ", ANSI code page " << options.codePage << "\n"
-        << "  registry " << options.registry << ": "
-        << (registry.encoding == RegEncoding::Utf16 ? "version 5.00 (UTF-16LE)" : "REGEDIT4")
-        << ", " << registry.localMachineKeys << " keys under HKEY_LOCAL_MACHINE\n\n";
+        << "  registry " << options.registry << ": " << RegExportLabel(registry) << ", "
+        << registry.localMachineKeys << " keys under HKEY_LOCAL_MACHINE\n\n";
 
     int step = 0;
     out << ++step << ". Windows version: " << version.label << " -> the launcher's code "

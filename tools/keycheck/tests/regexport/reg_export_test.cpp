@@ -33,11 +33,15 @@ std::string AsAnsi(const std::string& ascii) {
     return ascii;
 }
 
+std::string AsUtf8(const std::string& ascii) {
+    return "\xEF\xBB\xBF" + ascii;
+}
+
 struct Encoding {
     const char* name;
     const char* header;
     std::string (*encode)(const std::string&);
-    RegEncoding expected;
+    RegFileEncoding expected;
 };
 
 void PrintTo(const Encoding& encoding, std::ostream* out) {
@@ -155,9 +159,13 @@ TEST_P(BothEncodingsTest, ErrorsNameTheFileAndLineAndAddNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     Encodings, BothEncodingsTest,
-    ::testing::Values(Encoding{"Regedit4", "REGEDIT4", AsAnsi, RegEncoding::Ansi},
+    ::testing::Values(Encoding{"Regedit4", "REGEDIT4", AsAnsi, RegFileEncoding::Ansi},
                       Encoding{"Version5Utf16", "Windows Registry Editor Version 5.00", AsUtf16,
-                               RegEncoding::Utf16}),
+                               RegFileEncoding::Utf16},
+                      Encoding{"Version5SavedAsAnsi", "Windows Registry Editor Version 5.00",
+                               AsAnsi, RegFileEncoding::Ansi},
+                      Encoding{"Version5SavedAsUtf8", "Windows Registry Editor Version 5.00",
+                               AsUtf8, RegFileEncoding::Utf8}),
     [](const auto& param) { return std::string(param.param.name); });
 
 std::string LoadError(const std::string& bytes, CFakeOs& machine) {
@@ -186,15 +194,18 @@ TEST(RegExportTest, Utf16NamesAreConvertedToTheAnsiCodePage) {
               "");
     EXPECT_EQ(machine.SubKeyNames(""), Names{"caf\xE9\x80"});
 
-    // Outside 1252 only ASCII converts; a key name holding more is refused, a value is not.
+    // Each code page converts by its own table: 功 is A5 5C in Big5, a backslash byte last,
+    // and the key keeps its name whole.
     CFakeOs big5;
     big5.codePage = 950;
     EXPECT_EQ(LoadError(Utf16(u"Windows Registry Editor Version 5.00\r\n"
                               u"[HKEY_LOCAL_MACHINE\\A]\r\n\"Desc\"=\"\u529f\"\r\n"
-                              u"[HKEY_LOCAL_MACHINE\\pkg\u529f]\r\n"),
+                              u"[HKEY_LOCAL_MACHINE\\pkg\u529f\\Sub]\r\n"),
                         big5),
-              "m.reg:4: the key name holds U+529F, which keycheck cannot convert to code page "
-              "950");
+              "");
+    EXPECT_EQ(big5.SubKeyNames(""), (Names{"A", "pkg\xA5\x5C"}));
+    EXPECT_EQ(big5.SubKeyNames("pkg\xA5\x5C"), Names{"Sub"});
+    // A character no code page of the machine has is refused in a key name.
     CFakeOs emoji;
     EXPECT_EQ(LoadError(Utf16(u"REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\\U0001F600]\r\n"), emoji)
                   .rfind("m.reg:2: the key name holds U+1F600", 0),
@@ -210,11 +221,19 @@ TEST(RegExportTest, AnsiTextIsWalkedInTheMachinesCodePage) {
     CFakeOs western;
     EXPECT_EQ(LoadError(text, western), "m.reg:4: the file ends inside a value's data");
 
-    CFakeOs keyName;
-    keyName.codePage = 950;
-    EXPECT_EQ(LoadError("REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\pkg\xA5\x5C]\r\n", keyName)
-                  .rfind("m.reg:2: the key name \"pkg\xA5\x5C\" holds a double-byte", 0),
-              0u);
+    // A key name whose double-byte character ends in 0x5C is one name (表 is 95 5C in
+    // Shift-JIS); two names that differ only in a trail byte's case are two keys (89 41 and
+    // 89 61 are two characters there), but one in 1252, where they are letters.
+    const std::string twoNames =
+        "[HKEY_LOCAL_MACHINE\\\x89\x41]\r\n[HKEY_LOCAL_MACHINE\\\x89\x61]\r\n";
+    CFakeOs shiftJis;
+    shiftJis.codePage = 932;
+    EXPECT_EQ(LoadError("REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\pkg\x95\x5C]\r\n" + twoNames, shiftJis),
+              "");
+    EXPECT_EQ(shiftJis.SubKeyNames(""), (Names{"pkg\x95\x5C", "\x89\x41", "\x89\x61"}));
+    CFakeOs latin;
+    EXPECT_EQ(LoadError("REGEDIT4\r\n" + twoNames, latin), "");
+    EXPECT_EQ(latin.SubKeyNames(""), Names{"\x89\x41"});
 }
 
 TEST(RegExportTest, UnreadableFileIsNamed) {

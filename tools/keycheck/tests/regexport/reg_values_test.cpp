@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,26 @@ std::string AsUtf16(const std::string& ascii) {
     return bytes;
 }
 
+std::string AsAnsi(const std::string& ascii) {
+    return ascii;
+}
+
+std::string AsUtf8(const std::string& ascii) {
+    return "\xEF\xBB\xBF" + ascii;
+}
+
+// An export as regedit writes it, or as an editor saved it again: the header, not the file's
+// encoding, says how hex(7) and hex(2) data is written.
+struct Form {
+    const char* name;
+    RegFormat format;
+    std::string (*encode)(const std::string&);
+};
+
+void PrintTo(const Form& form, std::ostream* out) {
+    *out << form.name;
+}
+
 // text's characters as a hex: list, in UTF-16LE or as they are.
 std::string HexList(const std::string& text, bool utf16) {
     static const char digits[] = "0123456789abcdef";
@@ -35,9 +56,9 @@ std::string HexList(const std::string& text, bool utf16) {
     return list;
 }
 
-class ValuesTest : public ::testing::TestWithParam<bool> {
+class ValuesTest : public ::testing::TestWithParam<Form> {
 protected:
-    bool Utf16() const { return GetParam(); }
+    bool Utf16() const { return GetParam().format == RegFormat::Version5; }
     // Reads the lines after the header; returns the key A\0 or null.
     const RegKey* Read(const std::vector<std::string>& lines) {
         std::string text =
@@ -45,15 +66,15 @@ protected:
         for (const std::string& line : lines)
             text += line + "\r\n";
         std::string error;
-        EXPECT_TRUE(
-            ReadRegExport(Utf16() ? AsUtf16(text) : text, "m.reg", machine, contents, error))
+        EXPECT_TRUE(ReadRegExport(GetParam().encode(text), "m.reg", machine, contents, error))
             << error;
+        EXPECT_EQ(contents.summary.format, GetParam().format);
         return contents.tree.Find({"Enum", "PCI", "A", "0"});
     }
     Strings TextOf(const RegKey& key, const std::string& name) {
         const RegValue* value = key.Value(name);
         return value == nullptr ? Strings{"<none>"}
-                                : RegValueStrings(*value, contents.summary.encoding, 1252);
+                                : RegValueStrings(*value, contents.summary.format, 1252);
     }
 
     CFakeOs machine;
@@ -100,14 +121,18 @@ TEST_P(ValuesTest, LaterLinesReplaceAndDeleteValuesAndKeys) {
     EXPECT_TRUE(again->values.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Encodings, ValuesTest, ::testing::Values(false, true),
-                         [](const auto& param) {
-                             return std::string(param.param ? "Version5Utf16" : "Regedit4");
-                         });
+INSTANTIATE_TEST_SUITE_P(Forms, ValuesTest,
+                         ::testing::Values(Form{"Regedit4", RegFormat::Regedit4, AsAnsi},
+                                           Form{"Version5Utf16", RegFormat::Version5, AsUtf16},
+                                           Form{"Version5SavedAsAnsi", RegFormat::Version5, AsAnsi},
+                                           Form{"Version5SavedAsUtf8", RegFormat::Version5, AsUtf8},
+                                           Form{"Regedit4SavedAsUtf16", RegFormat::Regedit4,
+                                                AsUtf16}),
+                         [](const auto& param) { return std::string(param.param.name); });
 
 TEST(ValuesTest, Utf16StringsOutsideTheCodePageBecomeQuestionMarks) {
     const RegValue value{"DeviceDesc", kRegMultiSz, std::string("\xAC\x20\x4E\x00\x00\x00", 6)};
-    EXPECT_EQ(RegValueStrings(value, RegEncoding::Utf16, 1252), Strings{"\x80N"});
-    EXPECT_EQ(RegValueStrings(value, RegEncoding::Utf16, 932), Strings{"?N"});
+    EXPECT_EQ(RegValueStrings(value, RegFormat::Version5, 1252), Strings{"\x80N"});
+    EXPECT_EQ(RegValueStrings(value, RegFormat::Version5, 932), Strings{"?N"});
 }
 }  // namespace
