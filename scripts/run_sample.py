@@ -74,6 +74,10 @@ def main():
     if missing:
         print("missing %s: build the win32 preset first" % missing[0], file=sys.stderr)
         return 1
+    unusable = lab.wine_unusable()
+    if unusable:
+        print("cannot run the sample under Wine: %s" % unusable, file=sys.stderr)
+        return 1
     folder = package(lab.ROOT / "build" / "sample" / "package")
     print("Sample package: %s (%s)" % (folder, lab.windows_path(folder)))
     lab.session("start")

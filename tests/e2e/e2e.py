@@ -355,6 +355,10 @@ def main(argv):
         print("SKIP: the win32 build is absent (%s); build it with "
               "'cmake --preset win32 && cmake --build --preset win32'" % missing[0])
         return 77
+    unusable = lab.wine_unusable()
+    if unusable:
+        print("SKIP: %s" % unusable)
+        return 77
     try:
         CASES[argv[1]]()
     except CaseFailed:

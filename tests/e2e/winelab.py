@@ -31,6 +31,20 @@ DRIVER_FILES = ["hx5820.inf", "hx5820.ina", "hx5820.mpd", "hx5820.sys", "hx5820.
                 "hxvport.vxd", "hxpanel.cpl", "hxAuxDrv.sys"]
 
 
+def wine_unusable():
+    """Why Wine cannot run programs on this machine, or None. A kernel without 32-bit
+    emulation cannot start Wine's 32-bit loader at all ("Exec format error")."""
+    try:
+        result = subprocess.run(["wine", "--version"], stdin=subprocess.DEVNULL,
+                                capture_output=True, timeout=60)
+    except (OSError, subprocess.TimeoutExpired) as error:
+        return f"wine --version did not run: {error}"
+    if result.returncode != 0:
+        said = result.stderr.decode("latin-1").strip().splitlines()
+        return f"wine --version fails ({said[-1] if said else result.returncode})"
+    return None
+
+
 def wine_env(lang=None):
     env = dict(os.environ)
     env.update(WINEPREFIX=str(PREFIX), WINEARCH="win32", WINEDEBUG="-all",
