@@ -56,26 +56,25 @@ const char* RegFormatName(RegFormat format) {
 
 bool ReadRegExport(const std::string& bytes, const std::string& fileName, CFakeOs& machine,
                    RegExport& contents, std::string& error) {
-    const RegText text = DecodeRegText(bytes, machine.codePage);
+    RegLineReader reader(bytes, machine.codePage);
+    RegLine line;
     RegFormat format = RegFormat::Regedit4;
-    if (!ReadHeader(text.lines[0].text, format)) {
+    if (!reader.Next(line) || !ReadHeader(line.text, format)) {
         error = fileName + ":1: not a registry export: the first line must be REGEDIT4 or Windows "
                            "Registry Editor Version 5.00";
         return false;
     }
     RegParser parser(machine);
-    std::size_t i = 1;
     try {
-        for (; i < text.lines.size(); ++i)
-            parser.Line(text.lines[i]);
+        while (reader.Next(line))
+            parser.Line(line);
         parser.Finish();
     } catch (const RegSyntaxError& syntax) {
-        const int line = text.lines[i < text.lines.size() ? i : text.lines.size() - 1].number;
-        error = fileName + ":" + std::to_string(line) + ": " + syntax.what;
+        error = fileName + ":" + std::to_string(line.number) + ": " + syntax.what;
         return false;
     }
     contents.tree = std::move(parser.tree);
-    contents.summary.encoding = text.encoding;
+    contents.summary.encoding = reader.Encoding();
     contents.summary.format = format;
     contents.summary.localMachineKeys = contents.tree.Count();
     return true;

@@ -21,12 +21,23 @@ struct RegLine {
     std::uint32_t unconvertible = 0;
 };
 
-struct RegText {
-    RegFileEncoding encoding = RegFileEncoding::Ansi;
-    std::vector<RegLine> lines;
-};
+// The file's lines one at a time, without their CR LF or LF ends, so that a large export is
+// never held twice. A file starting with the UTF-16LE or the UTF-8 byte-order mark is
+// converted to codePage by the code page's table; other files are taken as bytes in the code
+// page already.
+class RegLineReader {
+public:
+    RegLineReader(const std::string& bytes, int codePage);
+    RegFileEncoding Encoding() const { return m_encoding; }
+    // The next line into line; false after the last one.
+    bool Next(RegLine& line);
 
-// Splits the file's bytes into lines, without their CR LF or LF ends. A file starting with the
-// UTF-16LE or the UTF-8 byte-order mark is converted to codePage by the code page's table;
-// other files are taken as bytes in the code page already.
-RegText DecodeRegText(const std::string& bytes, int codePage);
+private:
+    const std::string& m_bytes;
+    int m_codePage;
+    RegFileEncoding m_encoding = RegFileEncoding::Ansi;
+    std::size_t m_at = 0;        // where the next line starts
+    std::size_t m_unitSize = 1;  // 2 in UTF-16
+    int m_number = 0;
+    bool m_done = false;
+};

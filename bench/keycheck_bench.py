@@ -1,0 +1,168 @@
+#!/usr/bin/env python3
+"""keycheck's whole-process benchmarks: xref on large INFs, devices and predict on large exports.
+
+    keycheck_bench.py --build DIR --json FILE [--runs N]
+
+Each command runs N times (3 unless told otherwise) on inputs this script writes into DIR's
+results/keycheck folder; the figures are the medians of the child's CPU time (user + system)
+and its peak resident memory, as the kernel accounts them (GNU time reports them). Every measurement stands
+beside a yardstick run in the same round: keycheck_yardsticks reading the same INFs, or cutting
+the same export into lines. Inputs double, so each doubling's time ratio shows the growth.
+Writes the rows in the form bench_table.py prints; exits 1 when a command fails.
+"""
+import argparse
+import json
+import os
+import shutil
+import statistics
+import subprocess
+import sys
+from pathlib import Path
+
+ROOT = Path(__file__).resolve().parents[1]
+INF_SIZES = [2000, 4000, 8000]          # models lines whose IDs key.ini does not list
+EXPORT_SIZES = [50000, 100000, 200000]  # keys in the export
+
+
+def models_inf(lines):
+    """An INF every version reads, with lines models lines whose devices key.ini does not list."""
+    text = ['[Version]', 'Signature="$Chicago$"', 'Class=SCSIAdapter', '[Manufacturer]',
+            '%M% = HX, NTx86.5.1', '[HX]']
+    models = ['%%D%% = Inst, PCI\\VEN_1A2C&DEV_%04X' % i for i in range(lines)]
+    text += models + ['[HX.NTx86.5.1]'] + models + ['[Inst]', '[Strings]', 'M = "HX"',
+                                                     'D = "HX device"']
+    return ("\r\n".join(text) + "\r\n").encode("ascii")
+
+
+def package(folder, lines):
+    """The sample package with its INFs replaced by ones of lines models lines."""
+    if folder.exists():
+        shutil.rmtree(folder)
+    shutil.copytree(ROOT / "sample" / "package", folder)
+    for name in ("hx5820.inf", "hx5820.ina"):
+        (folder / "drv" / name).write_bytes(models_inf(lines))
+    return folder
+
+
+def export(path, keys):
+    """A version 5.00 export in UTF-16LE as reg export writes it: keys // 5 sibling PCI device
+    keys, each with an instance key holding its IDs, and the rest sibling keys under
+    SOFTWARE\\Classes, as a whole-machine export has."""
+    ids = ",".join("%02x,00" % ord(c) for c in "PCI\\VEN_1A2C&DEV_0001") + ",00,00,00,00"
+    lines = ["Windows Registry Editor Version 5.00", ""]
+    pci = r"HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Enum\PCI"
+    devices = keys // 5
+    for i in range(devices):
+        device = r"%s\VEN_1A2C&DEV_%04X&SUBSYS_0000%04X&REV_01" % (pci, i % 0x10000, i // 0x10000)
+        lines += ["[%s]" % device, "", "[%s\\4&1&0&%d]" % (device, i),
+                  '"DeviceDesc"="Device %d"' % i, '"HardwareID"=hex(7):' + ids, ""]
+    for i in range(keys - 2 * devices):
+        lines += [r"[HKEY_LOCAL_MACHINE\SOFTWARE\Classes\.ext%d]" % i, '@="file%d"' % i, ""]
+    path.write_bytes(b"\xff\xfe" + "\r\n".join(lines).encode("utf-16-le"))
+    return path
+
+
+def measure(command, runs):
+    """Median CPU seconds and peak resident bytes of runs of command. GNU time starts it and
+    reports the kernel's figures for it: a process started from this one would be charged
+    this process's own peak memory, which the kernel carries over a fork."""
+    times, peaks = [], []
+    for _ in range(runs):
+        with open(os.devnull, "wb") as sink:
+            result = subprocess.run(["/usr/bin/time", "-f", "%U %S %M", "-o", "/dev/stderr",
+                                     "--quiet"] + command, stdout=sink, stderr=subprocess.PIPE)
+        said = result.stderr.decode(errors="replace").strip().splitlines()
+        if result.returncode not in (0, 1) or not said:
+            raise SystemExit("keycheck_bench: %s exited %d: %s" % (" ".join(command),
+                                                                    result.returncode, said))
+        user, system, kilobytes = said[-1].split()
+        times.append(float(user) + float(system))
+        peaks.append(int(kilobytes) * 1024)
+    return statistics.median(times), statistics.median(peaks)
+
+
+def show_seconds(seconds):
+    return "%.0f ms" % (seconds * 1e3) if seconds < 1 else "%.2f s" % seconds
+
+
+def row(name, measure, value, baseline, ratio, goal):
+    return {"name": name, "measure": measure, "value": value, "baseline": baseline,
+            "ratio": ratio, "goal": goal}
+
+
+def met(ok):
+    return "met" if ok else "NOT met"
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--build", required=True, help="the bench build folder")
+    parser.add_argument("--json", required=True, help="where to write the rows")
+    parser.add_argument("--runs", type=int, default=3)
+    args = parser.parse_args()
+    build = Path(args.build)
+    keycheck = str(build / "tools" / "keycheck" / "keycheck")
+    yardsticks = str(build / "bench" / "keycheck_yardsticks")
+    work = build / "results" / "keycheck"
+    work.mkdir(parents=True, exist_ok=True)
+    runs = "median of %d runs: CPU time (user + system) of the whole process" % args.runs
+    rows = []
+
+    xref = {}
+    for lines in INF_SIZES:
+        folder = str(package(work / ("package-%d" % lines), lines))
+        print("xref on %d models lines ..." % lines, file=sys.stderr)
+        xref[lines] = measure([keycheck, "xref", folder], args.runs)
+        reading = measure([yardsticks, "read-infs", folder], args.runs)[0]
+        ratio = xref[lines][0] / reading
+        goal = "–"
+        if lines == 4000:
+            goal = "≤ 3.00× and ≤ 1 s (%s)" % met(ratio <= 3 and xref[lines][0] <= 1)
+        rows.append(row("keycheck xref, %d unlisted models lines (in each of 2 sections)" % lines,
+                        runs, show_seconds(xref[lines][0]),
+                        "%s (read-infs: the same INFs read alone)" % show_seconds(reading),
+                        ratio, goal))
+    for small, large in zip(INF_SIZES, INF_SIZES[1:]):
+        ratio = xref[large][0] / xref[small][0]
+        rows.append(row("keycheck xref, %d -> %d models lines" % (small, large), runs,
+                        show_seconds(xref[large][0]), show_seconds(xref[small][0]), ratio,
+                        "≤ 2.20× (%s)" % met(ratio <= 2.2)))
+
+    for verb in ("devices", "predict"):
+        timed = {}
+        for keys in EXPORT_SIZES:
+            path = work / ("machine-%d.reg" % keys)
+            if not path.exists():
+                export(path, keys)
+            command = [keycheck, "devices", str(path)] if verb == "devices" else \
+                [keycheck, "predict", str(ROOT / "sample" / "package"), "--os", "xp",
+                 "--registry", str(path)]
+            print("%s on %d keys ..." % (verb, keys), file=sys.stderr)
+            timed[keys] = measure(command, args.runs)
+            cutting = measure([yardsticks, "read-lines", str(path)], args.runs)[0]
+            size = path.stat().st_size
+            seconds, peak = timed[keys]
+            goal = "–"
+            if keys == 100000:
+                goal = "≤ 2 s, peak ≤ 4× the file (%s)" % met(seconds <= 2 and peak <= 4 * size)
+            rows.append(row("keycheck %s, export of %d keys (%d PCI device keys), %.1f MiB" %
+                            (verb, keys, keys // 5, size / 2**20), runs + "; peak memory",
+                            "%s; %.1f MiB (%.2f× the file)" % (show_seconds(seconds),
+                                                               peak / 2**20, peak / size),
+                            "%s (read-lines: the same file cut into lines)" %
+                            show_seconds(cutting), seconds / cutting, goal))
+        for small, large in zip(EXPORT_SIZES, EXPORT_SIZES[1:]):
+            ratio = timed[large][0] / timed[small][0]
+            rows.append(row("keycheck %s, %d -> %d keys" % (verb, small, large), runs,
+                            show_seconds(timed[large][0]), show_seconds(timed[small][0]), ratio,
+                            "≤ 2.20× (%s)" % met(ratio <= 2.2)))
+
+    Path(args.json).write_text(json.dumps({"rows": rows}, indent=1, ensure_ascii=False))
+    for r in rows:
+        print("%s: %s vs %s, %.2f×, %s" % (r["name"], r["value"], r["baseline"], r["ratio"],
+                                            r["goal"]), file=sys.stderr)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
