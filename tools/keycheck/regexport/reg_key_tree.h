@@ -44,6 +44,8 @@ public:
     void Remove(const std::vector<std::string>& path);
     // The key at path, or null.
     const RegKey* Find(const std::vector<std::string>& path) const;
+    // HKEY_LOCAL_MACHINE, whose subkeys are the export's keys.
+    const RegKey& Root() const { return m_root; }
     // The number of keys, the root not counted.
     int Count() const;
     // Adds every key to machine's HKEY_LOCAL_MACHINE, each parent before its subkeys and
