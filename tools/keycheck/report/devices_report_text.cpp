@@ -58,12 +58,13 @@ void PrintDevicesText(const Options& options, const RegExportSummary& registry,
                       const std::vector<PciBranch>& branches, const PackageMatch* package,
                       std::ostream& out) {
     out << "keycheck devices " << options.registry << "\n"
-        << "  " << RegExportLabel(registry) << ", " << registry.localMachineKeys
-        << " keys under HKEY_LOCAL_MACHINE, ANSI code page " << options.codePage << "\n";
+        << "  " << RegExportLabel(registry) << ", "
+        << Counted(registry.localMachineKeys, "key", "keys")
+        << " under HKEY_LOCAL_MACHINE, ANSI code page " << options.codePage << "\n";
     if (package != nullptr) {
         out << "  package " << options.package << ": ";
         if (package->keyFileRead)
-            out << "key.ini read, " << package->table.size() << " entries\n";
+            out << "key.ini read, " << Counted(package->table.size(), "entry", "entries") << "\n";
         else
             out << "key.ini cannot be read, so the launcher finds no device\n";
     }

@@ -87,14 +87,14 @@ void PrintPredictionText(const Options& options, const RegExportSummary& registr
         << "  run from " << Shown(options.dir) << ", Windows folder " << Shown(options.windowsDir)
         << ", ANSI code page " << options.codePage << "\n"
         << "  registry " << options.registry << ": " << RegExportLabel(registry) << ", "
-        << registry.localMachineKeys << " keys under HKEY_LOCAL_MACHINE\n\n";
+        << Counted(registry.localMachineKeys, "key", "keys") << " under HKEY_LOCAL_MACHINE\n\n";
 
     int step = 0;
     out << ++step << ". Windows version: " << version.label << " -> the launcher's code "
         << static_cast<int>(prediction.osType) << " (" << OsTypeName(prediction.osType) << ")\n";
     if (prediction.keyFileRead) {
         out << ++step << ". key.ini: " << Shown(prediction.appDir) << "key.ini read, "
-            << prediction.table.size() << " entries:\n";
+            << Counted(prediction.table.size(), "entry", "entries") << ":\n";
         for (std::size_t i = 0; i < prediction.table.size(); ++i)
             out << "     #" << i + 1 << "  \"" << Shown(prediction.table[i]) << "\"\n";
     }

@@ -22,3 +22,7 @@ std::string Shown(const std::string& bytes) {
     }
     return out;
 }
+
+std::string Counted(std::size_t count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}

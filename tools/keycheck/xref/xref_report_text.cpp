@@ -36,7 +36,8 @@ void PrintVersion(const XrefResult& result, const VersionXref& version, std::ost
     std::string sections;
     for (const std::string& name : inf.models.sections)
         sections += (sections.empty() ? "[" : ", [") + name + "]";
-    out << "  models " << sections << ": " << inf.models.lines.size() << " lines\n";
+    out << "  models " << sections << ": " << Counted(inf.models.lines.size(), "line", "lines")
+        << "\n";
     for (std::size_t e = 0; e < result.entries.size(); ++e) {
         const KeyEntryCheck& entry = result.entries[e];
         out << "  #" << entry.number << " \"" << Shown(entry.id) << "\"\n";
@@ -60,7 +61,8 @@ int XrefStatus(const XrefResult& result) {
 void PrintXrefText(const std::string& package, const XrefResult& result, std::ostream& out) {
     out << "keycheck xref " << package << "\n";
     if (result.keyFileFound) {
-        out << "key.ini: " << result.entries.size() << " entries as the launcher reads them\n";
+        out << "key.ini: " << Counted(result.entries.size(), "entry", "entries")
+            << " as the launcher reads them\n";
         for (const KeyEntryCheck& entry : result.entries)
             out << "  #" << entry.number << " \"" << Shown(entry.id) << "\"  (line " << entry.line
                 << ")\n";
@@ -73,6 +75,7 @@ void PrintXrefText(const std::string& package, const XrefResult& result, std::os
     if (result.findings.empty() && result.warnings.empty())
         out << "clean";
     else
-        out << result.findings.size() << " findings, " << result.warnings.size() << " warnings";
+        out << Counted(result.findings.size(), "finding", "findings") << ", "
+            << Counted(result.warnings.size(), "warning", "warnings");
     out << "\n";
 }

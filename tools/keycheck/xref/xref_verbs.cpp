@@ -3,6 +3,7 @@
 
 #include "sim/fake_os.h"
 #include "tools/keycheck/predict/machine_setup.h"
+#include "tools/keycheck/report/shown_text.h"
 #include "tools/keycheck/xref/key_file_gen.h"
 #include "tools/keycheck/xref/xref_report.h"
 
@@ -23,10 +24,15 @@ void PrintGenNotes(const GeneratedKeyFile& generated, std::ostream& notes) {
         notes << "keycheck gen: " << finding.file
               << (finding.line > 0 ? ":" + std::to_string(finding.line) : "") << ": "
               << finding.text << " [" << finding.versions[0] << "]\n";
+    // Five IDs a line, so that a long list stays readable.
+    const std::size_t kIdsPerLine = 5;
     for (const VersionLack& lack : generated.lacks) {
         notes << "keycheck gen: the models " << VersionLabel(lack.version) << " reads lack";
-        for (const std::string& id : lack.ids)
-            notes << " " << id;
+        if (lack.ids.size() > kIdsPerLine)
+            notes << " " << Counted(lack.ids.size(), "ID", "IDs") << ":";
+        for (std::size_t i = 0; i < lack.ids.size(); ++i)
+            notes << (lack.ids.size() > kIdsPerLine && i % kIdsPerLine == 0 ? "\n   " : "") << " "
+                  << lack.ids[i];
         notes << "\n";
     }
     for (const std::string& id : generated.skipped)

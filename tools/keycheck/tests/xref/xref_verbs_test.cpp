@@ -60,6 +60,16 @@ TEST(XrefVerbsTest, RefusalsAndUnusableInput) {
     EXPECT_EQ(many.out, "");
     EXPECT_NE(many.err.find("41 IDs"), std::string::npos) << many.err;
 
+    // Only XP's decorated models name the IDs: 9x and 2000 lack all 41, five to a line.
+    folder.Write("pkg/drv/hx5820.ina",
+                 "[Version]\r\nSignature=$Chicago$\r\n[Manufacturer]\r\nHX\r\n[HX]\r\n");
+    const Outcome lacking = Keycheck({"gen", folder.Path("pkg")});
+    EXPECT_NE(lacking.err.find("Windows 98 SE reads lack 41 IDs:\n    VEN_1A2B&DEV_5800 "
+                               "VEN_1A2B&DEV_5801 VEN_1A2B&DEV_5802 VEN_1A2B&DEV_5803 "
+                               "VEN_1A2B&DEV_5804\n    VEN_1A2B&DEV_5805"),
+              std::string::npos)
+        << lacking.err;
+
     EXPECT_EQ(Keycheck({"xref", folder.Path("none")}).status, 2);
     EXPECT_EQ(Keycheck({"gen", folder.Path("none")}).status, 2);
 }
