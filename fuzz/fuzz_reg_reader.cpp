@@ -57,8 +57,9 @@ void Write(const RegKey& key, const std::string& path, int codePage, std::string
     static const char digits[] = "0123456789abcdef";
     out += "[" + path + "]\r\n";
     for (const RegValue& value : key.values) {
-        out += (value.name.empty() ? "@" : Quoted(value.name, codePage)) + "=hex(" +
-               std::to_string(value.type) + "):";
+        char type[16];
+        std::snprintf(type, sizeof type, "%x", static_cast<unsigned>(value.type));
+        out += (value.name.empty() ? "@" : Quoted(value.name, codePage)) + "=hex(" + type + "):";
         for (std::size_t i = 0; i < value.data.size(); ++i) {
             const unsigned char byte = static_cast<unsigned char>(value.data[i]);
             out += std::string(i == 0 ? "" : ",") + digits[byte >> 4] + digits[byte & 0xF];

@@ -10,7 +10,8 @@ void Pad(std::ostream& out, std::size_t used, std::size_t width) {
         out << ' ';
 }
 
-void PrintIds(const char* label, const std::vector<std::string>& ids, std::ostream& out) {
+void PrintIds(const char* label, const std::vector<std::string>& ids, int codePage,
+              std::ostream& out) {
     if (ids.empty())
         return;
     out << "      " << label;
@@ -18,25 +19,26 @@ void PrintIds(const char* label, const std::vector<std::string>& ids, std::ostre
     for (std::size_t i = 0; i < ids.size(); ++i) {
         if (i > 0)
             out << "      " << std::string(15, ' ');
-        out << Shown(ids[i]) << "\n";
+        out << Shown(ids[i], codePage) << "\n";
     }
 }
 
-void PrintInstance(const DeviceInstance& instance, std::ostream& out) {
-    out << "    instance " << Shown(instance.name);
+void PrintInstance(const DeviceInstance& instance, int codePage, std::ostream& out) {
+    out << "    instance " << Shown(instance.name, codePage);
     if (instance.hasDescription)
-        out << "  \"" << Shown(instance.description) << "\"";
+        out << "  \"" << Shown(instance.description, codePage) << "\"";
     out << "\n";
-    PrintIds("HardwareID", instance.hardwareIds, out);
-    PrintIds("CompatibleIDs", instance.compatibleIds, out);
+    PrintIds("HardwareID", instance.hardwareIds, codePage, out);
+    PrintIds("CompatibleIDs", instance.compatibleIds, codePage, out);
     if (instance.hardwareIds.empty() && instance.compatibleIds.empty())
         out << "      no HardwareID or CompatibleIDs value\n";
     for (const InstallVerdict& verdict : instance.installs)
-        out << "      " << InstallText(verdict) << "\n";
+        out << "      " << InstallText(verdict, codePage) << "\n";
 }
 
-void PrintDevice(const PciDevice& device, const PackageMatch* package, std::ostream& out) {
-    const std::string name = Shown(device.name);
+void PrintDevice(const PciDevice& device, const PackageMatch* package, int codePage,
+                 std::ostream& out) {
+    const std::string name = Shown(device.name, codePage);
     out << "  " << name;
     if (package != nullptr) {
         Pad(out, name.size(), 44);
@@ -44,11 +46,12 @@ void PrintDevice(const PciDevice& device, const PackageMatch* package, std::ostr
             out << "  no listed ID";
         else
             out << "  holds #" << device.matchedEntry + 1 << " \""
-                << Shown(package->table[static_cast<std::size_t>(device.matchedEntry)]) << "\"";
+                << Shown(package->table[static_cast<std::size_t>(device.matchedEntry)], codePage)
+                << "\"";
     }
     out << "\n";
     for (const DeviceInstance& instance : device.instances)
-        PrintInstance(instance, out);
+        PrintInstance(instance, codePage, out);
     if (device.instances.empty())
         out << "    no instance key\n";
 }
@@ -75,6 +78,6 @@ void PrintDevicesText(const Options& options, const RegExportSummary& registry,
         out << "\nPCI devices under HKLM\\" << branch.path << " ("
             << (branch.nt ? "2000/XP" : "98 SE/Me") << "): " << branch.devices.size() << "\n";
         for (const PciDevice& device : branch.devices)
-            PrintDevice(device, package, out);
+            PrintDevice(device, package, options.codePage, out);
     }
 }

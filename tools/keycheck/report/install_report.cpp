@@ -3,7 +3,7 @@
 
 #include "tools/keycheck/report/shown_text.h"
 
-std::string InstallText(const InstallVerdict& verdict) {
+std::string InstallText(const InstallVerdict& verdict, int codePage) {
     std::string text = verdict.label;
     text.resize(std::max<std::size_t>(text.size(), 14), ' ');
     text += " " + verdict.inf;
@@ -14,7 +14,7 @@ std::string InstallText(const InstallVerdict& verdict) {
     // The INF's own text is UTF-8 already.
     return text + " line " + std::to_string(verdict.line.line) + " [" + verdict.line.section +
            "] \"" + verdict.line.description + "\" -> " + verdict.line.installSection + ", by " +
-           DeviceIdKindName(verdict.kind) + " " + Shown(verdict.id);
+           DeviceIdKindName(verdict.kind) + " " + Shown(verdict.id, codePage);
 }
 
 Json InstallJson(const InstallVerdict& verdict) {

@@ -7,6 +7,7 @@
 #include <string>
 
 // One line: the version, its INF, and the models line with the kind of match, or why none.
-std::string InstallText(const InstallVerdict& verdict);
+// The device ID is shown in the terminal's encoding, read as ANSI text of codePage.
+std::string InstallText(const InstallVerdict& verdict, int codePage);
 
 Json InstallJson(const InstallVerdict& verdict);

@@ -5,7 +5,7 @@
 #include "tools/keycheck/report/shown_text.h"
 
 namespace {
-void PrintEntries(const LintResult& result, std::ostream& out) {
+void PrintEntries(const LintResult& result, int codePage, std::ostream& out) {
     out << "key.ini: " << result.keyFileSize << " bytes";
     if (result.keyText.size() != result.keyFileSize)
         out << ", of which the launcher reads the " << result.keyText.size()
@@ -16,7 +16,8 @@ void PrintEntries(const LintResult& result, std::ostream& out) {
     for (std::size_t i = 0; i < result.entries.size(); ++i) {
         const KeyEntry& entry = result.entries[i];
         out << "  #" << i + 1 << "  offset " << entry.valueOffset << " (line " << entry.line
-            << ")  " << Shown(entry.name) << "=\"" << Shown(entry.value) << "\"";
+            << ")  " << Shown(entry.name, codePage) << "=\"" << Shown(entry.value, codePage)
+            << "\"";
         if (i >= result.table.size())
             out << "  ignored";
         else if (result.table[i] != entry.value)
@@ -40,7 +41,7 @@ void PrintLintText(const Options& options, const LintResult& result, std::ostrea
     out << "keycheck lint " << options.package << "  (ANSI code page " << options.codePage
         << ")\n\n";
     if (result.keyFileFound)
-        PrintEntries(result, out);
+        PrintEntries(result, options.codePage, out);
     else
         out << "key.ini: cannot be read\n";
     PrintFiles(result, out);

@@ -11,7 +11,7 @@ void Pad(std::ostream& out, std::size_t used, std::size_t width) {
         out << ' ';
 }
 
-void PrintSearch(const Prediction& prediction, std::ostream& out) {
+void PrintSearch(const Prediction& prediction, int codePage, std::ostream& out) {
     out << "Device keys under HKLM\\" << prediction.branch;
     if (!prediction.branchInExport) {
         out << ": the export has no such key, so no device is found\n";
@@ -21,7 +21,7 @@ void PrintSearch(const Prediction& prediction, std::ostream& out) {
         << "   (Windows enumerates them in its own order, usually by name):\n";
     for (std::size_t i = 0; i < prediction.subkeys.size(); ++i) {
         const SubkeyVerdict& key = prediction.subkeys[i];
-        const std::string name = Shown(key.name);
+        const std::string name = Shown(key.name, codePage);
         out << "     " << name;
         Pad(out, name.size(), 44);
         if (!key.reached) {
@@ -32,20 +32,21 @@ void PrintSearch(const Prediction& prediction, std::ostream& out) {
             out << "  no listed ID";
         else
             out << "  holds #" << key.matchedEntry + 1 << " \""
-                << Shown(prediction.table[static_cast<std::size_t>(key.matchedEntry)]) << "\"";
+                << Shown(prediction.table[static_cast<std::size_t>(key.matchedEntry)], codePage)
+                << "\"";
         if (static_cast<int>(i) == prediction.taken)
             out << "  <- the device";
         out << "\n";
     }
 }
 
-void PrintActions(const Prediction& prediction, int& step, std::ostream& out) {
+void PrintActions(const Prediction& prediction, int& step, int codePage, std::ostream& out) {
     for (const std::string& command : prediction.commandLines) {
         bool missing = false;
-        out << ++step << ". Runs, hidden:\n     " << Shown(command) << "\n";
+        out << ++step << ". Runs, hidden:\n     " << Shown(command, codePage) << "\n";
         for (const PathInPackage& file : prediction.commandFiles) {
-            out << "     " << Shown(file.path);
-            Pad(out, Shown(file.path).size(), 30);
+            out << "     " << Shown(file.path, codePage);
+            Pad(out, Shown(file.path, codePage).size(), 30);
             out << (file.present ? "  in the package\n" : "  NOT in the package\n");
             missing = missing || !file.present;
         }
@@ -54,28 +55,28 @@ void PrintActions(const Prediction& prediction, int& step, std::ostream& out) {
                    "does not tell.\n";
     }
     for (const std::string& key : prediction.keysDeleted)
-        out << ++step << ". Deletes HKLM\\" << prediction.branch << "\\" << Shown(key)
+        out << ++step << ". Deletes HKLM\\" << prediction.branch << "\\" << Shown(key, codePage)
             << " with its subkeys, for Windows to detect the device afresh\n";
     if (!prediction.copies.empty()) {
         out << ++step
             << ". Copies (each succeeds only if the machine has the destination's folder):\n";
         for (const CopyStep& copy : prediction.copies) {
-            out << "     " << Shown(copy.source.path);
-            Pad(out, Shown(copy.source.path).size(), 24);
-            out << " -> " << Shown(copy.destination)
+            out << "     " << Shown(copy.source.path, codePage);
+            Pad(out, Shown(copy.source.path, codePage).size(), 24);
+            out << " -> " << Shown(copy.destination, codePage)
                 << (copy.source.present ? "\n" : "   (source NOT in the package: skipped)\n");
         }
     }
     for (const FakeMessageBox& box : prediction.boxes)
-        out << ++step << ". Message box, caption \"" << Shown(box.caption) << "\", text \""
-            << Shown(box.text) << "\"\n";
+        out << ++step << ". Message box, caption \"" << Shown(box.caption, codePage)
+            << "\", text \"" << Shown(box.text, codePage) << "\"\n";
 }
 
-void PrintInstallCheck(const InstallCheck& check, int& step, std::ostream& out) {
+void PrintInstallCheck(const InstallCheck& check, int& step, int codePage, std::ostream& out) {
     out << ++step << ". Whether Windows finds a driver: the INF " << check.verdict.label
         << " is given, for the device's IDs "
         << (check.idsFromExport ? "(from the export)" : "(its key name; the export has none)")
-        << ":\n     " << InstallText(check.verdict) << "\n";
+        << ":\n     " << InstallText(check.verdict, codePage) << "\n";
 }
 }  // namespace
 
@@ -84,8 +85,9 @@ void PrintPredictionText(const Options& options, const RegExportSummary& registr
                          std::ostream& out) {
     const WindowsVersion& version = *FindWindowsVersion(options.os);
     out << "keycheck predict " << options.package << " on " << version.label << "\n"
-        << "  run from " << Shown(options.dir) << ", Windows folder " << Shown(options.windowsDir)
-        << ", ANSI code page " << options.codePage << "\n"
+        << "  run from " << Shown(options.dir, options.codePage) << ", Windows folder "
+        << Shown(options.windowsDir, options.codePage) << ", ANSI code page " << options.codePage
+        << "\n"
         << "  registry " << options.registry << ": " << RegExportLabel(registry) << ", "
         << Counted(registry.localMachineKeys, "key", "keys") << " under HKEY_LOCAL_MACHINE\n\n";
 
@@ -93,18 +95,19 @@ void PrintPredictionText(const Options& options, const RegExportSummary& registr
     out << ++step << ". Windows version: " << version.label << " -> the launcher's code "
         << static_cast<int>(prediction.osType) << " (" << OsTypeName(prediction.osType) << ")\n";
     if (prediction.keyFileRead) {
-        out << ++step << ". key.ini: " << Shown(prediction.appDir) << "key.ini read, "
-            << Counted(prediction.table.size(), "entry", "entries") << ":\n";
+        out << ++step << ". key.ini: " << Shown(prediction.appDir, options.codePage)
+            << "key.ini read, " << Counted(prediction.table.size(), "entry", "entries") << ":\n";
         for (std::size_t i = 0; i < prediction.table.size(); ++i)
-            out << "     #" << i + 1 << "  \"" << Shown(prediction.table[i]) << "\"\n";
+            out << "     #" << i + 1 << "  \"" << Shown(prediction.table[i], options.codePage)
+                << "\"\n";
     }
     if (prediction.searched) {
         out << ++step << ". ";
-        PrintSearch(prediction, out);
+        PrintSearch(prediction, options.codePage, out);
     }
-    PrintActions(prediction, step, out);
+    PrintActions(prediction, step, options.codePage, out);
     if (check.checked)
-        PrintInstallCheck(check, step, out);
+        PrintInstallCheck(check, step, options.codePage, out);
     out << "\nResult: " << (prediction.Installs() ? "installs" : "refuses")
         << "; the launcher exits with status " << prediction.exitStatus << "\n";
     if (check.checked)

@@ -239,3 +239,11 @@ std::string Utf16ToUtf8(const std::string& utf16) {
     }
     return out;
 }
+
+std::string Utf16ToTerminal(const std::string& utf16) {
+#ifdef _WIN32
+    return SystemEncode(utf16, static_cast<int>(GetConsoleOutputCP()));
+#else
+    return Utf16ToUtf8(utf16);
+#endif
+}

@@ -19,3 +19,7 @@ std::string CodePageToUtf16(const std::string& bytes, int codePage);
 // UTF-8 as UTF-16LE bytes, and back; a malformed UTF-8 sequence becomes U+FFFD.
 std::string Utf8ToUtf16(const std::string& utf8);
 std::string Utf16ToUtf8(const std::string& utf16);
+
+// UTF-16LE bytes in the encoding of the terminal keycheck writes to: UTF-8 on the host, the
+// console's output code page in the Windows build; empty when a character has no form there.
+std::string Utf16ToTerminal(const std::string& utf16);

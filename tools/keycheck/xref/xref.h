@@ -38,6 +38,7 @@ struct VersionXref {
 };
 
 struct XrefResult {
+    int codePage = 1252;  // the ANSI code page key.ini was read in
     bool keyFileFound = false;
     std::vector<KeyEntryCheck> entries;  // the launcher's table, empty IDs left out
     std::vector<VersionXref> versions;   // in the order of kInfVersions

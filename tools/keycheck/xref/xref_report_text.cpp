@@ -40,7 +40,7 @@ void PrintVersion(const XrefResult& result, const VersionXref& version, std::ost
         << "\n";
     for (std::size_t e = 0; e < result.entries.size(); ++e) {
         const KeyEntryCheck& entry = result.entries[e];
-        out << "  #" << entry.number << " \"" << Shown(entry.id) << "\"\n";
+        out << "  #" << entry.number << " \"" << Shown(entry.id, result.codePage) << "\"\n";
         if (version.covers[e].empty())
             out << "      no line installs it\n";
         for (const EntryCover& cover : version.covers[e]) {
@@ -64,8 +64,8 @@ void PrintXrefText(const std::string& package, const XrefResult& result, std::os
         out << "key.ini: " << Counted(result.entries.size(), "entry", "entries")
             << " as the launcher reads them\n";
         for (const KeyEntryCheck& entry : result.entries)
-            out << "  #" << entry.number << " \"" << Shown(entry.id) << "\"  (line " << entry.line
-                << ")\n";
+            out << "  #" << entry.number << " \"" << Shown(entry.id, result.codePage)
+                << "\"  (line " << entry.line << ")\n";
     }
     for (const VersionXref& version : result.versions)
         PrintVersion(result, version, out);

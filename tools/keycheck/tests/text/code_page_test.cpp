@@ -1,6 +1,8 @@
 // Conversions between UTF-16 and each code page, both ways, by the code page's real table.
 #include "tools/keycheck/text/code_page.h"
 
+#include "tools/keycheck/report/shown_text.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -40,6 +42,20 @@ TEST(CodePageTest, EachCodePageBothWays) {
         EXPECT_NE(converted.find('?'), std::string::npos) << c.codePage;
         EXPECT_NE(unconvertible, 0u) << c.codePage;
     }
+}
+
+TEST(CodePageTest, ReportsShowEachCodePagesTextOnAUtf8Terminal) {
+    for (const CodePageCase& c : kCases) {
+        if (c.codePage != 1252) {
+            EXPECT_EQ(Shown(c.ansi, c.codePage), c.utf8) << c.codePage;
+        }
+    }
+    // Control characters, a lead byte cut off at the end, and a byte no character starts with
+    // stay escaped.
+    EXPECT_EQ(Shown("a\tb\x82", 932), "a\\tb\\x82");
+    EXPECT_EQ(Shown("\x80\x9F", 950), "\\x80\\x9F");
+    // In 1252, 0x81 stands for the control character U+0081; 0x85 is an ellipsis.
+    EXPECT_EQ(Shown("\x81\x85", 1252), "\\x81\xE2\x80\xA6");
 }
 
 TEST(CodePageTest, MalformedInputBecomesTheReplacementCharacter) {
