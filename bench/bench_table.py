@@ -1,12 +1,13 @@
 #!/usr/bin/env python3
 """Prints the machine line and one markdown table from the host and Wine benchmark results.
 
-    bench_table.py HOST_JSON WINE_JSON
+    bench_table.py HOST_JSON WINE_JSON [ROWS_JSON ...]
 
 HOST_JSON is launcher_bench's --benchmark_format=json output: each measured benchmark names
 its yardstick in its label ("baseline: NAME"), followed by "; goal: RATIO" when the ratio to
 it has a goal. WINE_JSON is wine_bench.py's --json output, whose "rows" are already in table
-form. The goal column says whether each goal was met. Exits 1 when a benchmark reported an
+form, as are those of any further ROWS_JSON (keycheck_bench.py's). The goal column says
+whether each goal was met. Exits 1 when a benchmark reported an
 error.
 """
 
@@ -84,8 +85,9 @@ def cpu_model():
 
 def wine_version():
     try:
-        return subprocess.run(["wine", "--version"], capture_output=True, text=True,
-                              timeout=60).stdout.strip()
+        result = subprocess.run(["wine", "--version"], capture_output=True, text=True,
+                                timeout=60)
+        return result.stdout.strip() if result.returncode == 0 else "wine cannot run here"
     except (OSError, subprocess.SubprocessError):
         return "wine not found"
 
@@ -109,14 +111,15 @@ def taken_at(host_context):
 
 
 def main():
-    if len(sys.argv) != 3:
-        print("usage: bench_table.py HOST_JSON WINE_JSON", file=sys.stderr)
+    if len(sys.argv) < 3:
+        print("usage: bench_table.py HOST_JSON WINE_JSON [ROWS_JSON ...]", file=sys.stderr)
         return 2
     with open(sys.argv[1]) as f:
         host = json.load(f)
-    with open(sys.argv[2]) as f:
-        wine = json.load(f)
-    rows = host_rows(host) + wine["rows"]
+    rows = host_rows(host)
+    for path in sys.argv[2:]:
+        with open(path) as f:
+            rows += json.load(f)["rows"]
     print(machine_line(host.get("context", {})))
     print()
     print("| name | measure | value | baseline | ratio | goal |")
