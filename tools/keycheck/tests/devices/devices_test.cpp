@@ -153,3 +153,40 @@ TEST_F(DevicesTest, EachInstanceGetsTheLineOfEachVersionOfItsFamily) {
     EXPECT_EQ(w9x[1].id, "PCI\\VEN_1A2B&DEV_5820");
 }
 }  // namespace
+
+namespace {
+// An export from a Traditional Chinese machine: the description and the instance name are
+// Unicode in the file and come out in the machine's code page, by that code page's table.
+TEST(DevicesDoubleByteTest, UnicodeTextInTheMachinesCodePage) {
+    // "RAID 控制器" in a DeviceDesc, and an instance name ending in 功 (A5 5C in Big5: its
+    // trail byte is a backslash).
+    std::string text = "Windows Registry Editor Version 5.00\r\n" + kNt +
+                       "\\VEN_1A2B&DEV_5820&SUBSYS_00000000&REV_01\\4&1&0&10\xE5\x8A\x9F]\r\n"
+                       "\"DeviceDesc\"=\"RAID \xE6\x8E\xA7\xE5\x88\xB6\xE5\x99\xA8\"\r\n";
+    std::string utf16 = "\xFF\xFE";
+    for (std::size_t i = 0; i < text.size();) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        unsigned code = c;
+        if (c >= 0xE0) {
+            code = ((c & 0x0Fu) << 12) | ((text[i + 1] & 0x3Fu) << 6) | (text[i + 2] & 0x3Fu);
+            i += 3;
+        } else {
+            i += 1;
+        }
+        utf16 += static_cast<char>(code & 0xFF);
+        utf16 += static_cast<char>(code >> 8);
+    }
+    CFakeOs machine;
+    UseCodePage(machine, 950);
+    RegExport contents;
+    std::string error;
+    ASSERT_TRUE(ReadRegExport(utf16, "m.reg", machine, contents, error)) << error;
+    const std::vector<PciBranch> branches = FindPciDevices(contents, 950);
+    ASSERT_EQ(branches.size(), 1u);
+    ASSERT_EQ(branches[0].devices.size(), 1u);
+    ASSERT_EQ(branches[0].devices[0].instances.size(), 1u);
+    const DeviceInstance& instance = branches[0].devices[0].instances[0];
+    EXPECT_EQ(instance.name, "4&1&0&10\xA5\x5C");
+    EXPECT_EQ(instance.description, "RAID \xB1\xB1\xA8\xEE\xBE\xB9");
+}
+}  // namespace

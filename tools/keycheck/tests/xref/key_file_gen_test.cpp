@@ -28,13 +28,16 @@ void AddInfs(CFakeOs& machine, const std::string& inf, const std::string& ina) {
 }
 
 TEST(KeyFileGenTest, WhatItWritesPassesLintAndXref) {
+    // The last line names its device by compatible ID alone, as 9x display INFs do.
     const std::string models =
         "D = Inst, pci\\ven_1a2b&dev_5820&subsys_00011a2b&rev_01, PCI\\CC_0104\r\n"
-        "D = Inst, PCI\\VEN_1A2B&DEV_5821, PCI\\VEN_1A2B&DEV_5820\r\n";
+        "D = Inst, PCI\\VEN_1A2B&DEV_5821, PCI\\VEN_1A2B&DEV_5820\r\n"
+        "D = Inst,,  PCI\\VEN_10DE&DEV_0020\r\n";
     CFakeOs machine;
     AddInfs(machine, Inf(models), Inf(models));
     const GeneratedKeyFile generated = GenerateKeyFile(machine, kDir);
-    EXPECT_EQ(generated.text, "[PCI]\r\nID1=VEN_1A2B&DEV_5820\r\nID2=VEN_1A2B&DEV_5821\r\n");
+    EXPECT_EQ(generated.text, "[PCI]\r\nID1=VEN_1A2B&DEV_5820\r\nID2=VEN_1A2B&DEV_5821\r\n"
+                              "ID3=VEN_10DE&DEV_0020\r\n");
     EXPECT_TRUE(generated.lacks.empty());
     EXPECT_EQ(generated.skipped, Ids{"PCI\\CC_0104"});
 
