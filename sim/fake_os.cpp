@@ -45,28 +45,12 @@ COsApi& Os() {
 }
 
 const char* FakeOpName(FakeOp op) {
-    static const char* const names[] = {"SetMultibyteCodePage",
-                                        "InitCommonControls",
-                                        "GetModuleFileNameA",
-                                        "GetVersionExA",
-                                        "RegOpenKeyExA",
-                                        "RegQueryInfoKeyA",
-                                        "RegEnumKeyA",
-                                        "RegDeleteKeyA",
-                                        "RegCloseKey",
-                                        "FileOpen",
-                                        "FileTell",
-                                        "FileSeek",
-                                        "FileRead",
-                                        "FileClose",
-                                        "MemAlloc",
-                                        "GetWindowsDirectoryA",
-                                        "CopyFileA",
-                                        "WinExec",
-                                        "Sleep",
-                                        "FindWindowA",
-                                        "MessageBoxA",
-                                        "ExitProcess"};
+#define FAKE_OP_NAME(name) #name,
+    static const char* const names[] = {FAKE_OPS(FAKE_OP_NAME)};
+#undef FAKE_OP_NAME
+    static_assert(sizeof names / sizeof names[0] ==
+                      static_cast<std::size_t>(FakeOp::ExitProcess) + 1,
+                  "one name for each operation");
     return names[static_cast<int>(op)];
 }
 

@@ -16,29 +16,36 @@
 #include <unordered_map>
 #include <vector>
 
+// Every operation of the seam the simulated machine logs and can fail, one row each: its
+// enumerator and its name in the call log and the fault-sweep table come from the same row.
+#define FAKE_OPS(X)                                                                                \
+    X(SetMultibyteCodePage)                                                                        \
+    X(InitCommonControls)                                                                          \
+    X(GetModuleFileNameA)                                                                          \
+    X(GetVersionExA)                                                                               \
+    X(RegOpenKeyExA)                                                                               \
+    X(RegQueryInfoKeyA)                                                                            \
+    X(RegEnumKeyA)                                                                                 \
+    X(RegDeleteKeyA)                                                                               \
+    X(RegCloseKey)                                                                                 \
+    X(FileOpen)                                                                                    \
+    X(FileTell)                                                                                    \
+    X(FileSeek)                                                                                    \
+    X(FileRead)                                                                                    \
+    X(FileClose)                                                                                   \
+    X(MemAlloc)                                                                                    \
+    X(GetWindowsDirectoryA)                                                                        \
+    X(CopyFileA)                                                                                   \
+    X(WinExec)                                                                                     \
+    X(Sleep)                                                                                       \
+    X(FindWindowA)                                                                                 \
+    X(MessageBoxA)                                                                                 \
+    X(ExitProcess)
+
 enum class FakeOp {
-    SetMultibyteCodePage,
-    InitCommonControls,
-    GetModuleFileNameA,
-    GetVersionExA,
-    RegOpenKeyExA,
-    RegQueryInfoKeyA,
-    RegEnumKeyA,
-    RegDeleteKeyA,
-    RegCloseKey,
-    FileOpen,
-    FileTell,
-    FileSeek,
-    FileRead,
-    FileClose,
-    MemAlloc,
-    GetWindowsDirectoryA,
-    CopyFileA,
-    WinExec,
-    Sleep,
-    FindWindowA,
-    MessageBoxA,
-    ExitProcess,
+#define FAKE_OP_ENUMERATOR(name) name,
+    FAKE_OPS(FAKE_OP_ENUMERATOR)
+#undef FAKE_OP_ENUMERATOR
 };
 const char* FakeOpName(FakeOp op);
 
