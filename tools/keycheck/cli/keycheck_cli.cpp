@@ -11,8 +11,6 @@
 #include "tools/keycheck/xref/xref_verbs.h"
 
 namespace {
-const int kUnusableInput = 2;
-
 int Lint(Options options, std::ostream& out, std::ostream& err) {
     CFakeOs machine;
     std::string error;

@@ -5,6 +5,10 @@
 
 enum class Command { Lint, Predict, Devices, Xref, Gen };
 
+// The exit status of every verb when its input cannot be used: a package folder or export that
+// cannot be read, or a wrong command line.
+const int kUnusableInput = 2;
+
 struct Options {
     Command command = Command::Lint;
     std::string package;   // the package folder on this computer

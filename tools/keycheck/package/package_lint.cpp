@@ -4,22 +4,18 @@
 #include "app/driver_setup_app.h"
 #include "device/device_id_table.h"
 #include "install/package_copies.h"
+#include "sim/ansi_names.h"
 #include "sim/fake_os.h"
 #include "tools/keycheck/package/key_file_findings.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace {
-// The launcher's path of the INF it hands the installer on 2000 and XP.
-const char* const kNtInf = "Drv\\hx5820.inf";
 
-// Paths compared as Windows compares file names, without regard to case.
+// Paths compared as Windows compares file names. The launcher's own names are ASCII, so the
+// code page cannot change the answer.
 bool SamePath(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::toupper(static_cast<unsigned char>(x)) ==
-                      std::toupper(static_cast<unsigned char>(y));
-           });
+    return SameAnsiName(a, b, 1252);
 }
 
 void AddUse(std::vector<PackageFileCheck>& files, const std::string& path, const char* use) {
@@ -34,7 +30,7 @@ void AddUse(std::vector<PackageFileCheck>& files, const std::string& path, const
 std::vector<PackageFileCheck> FilesUsed() {
     std::vector<PackageFileCheck> files;
     AddUse(files, "install.exe", "run on 2000/XP");
-    AddUse(files, kNtInf, "installer's INF on 2000/XP");
+    AddUse(files, kNtInstallerInf, "installer's INF on 2000/XP");
     for (const PackageCopy& copy : kWinMeCopies)
         AddUse(files, copy.source, "copied on Me");
     for (const PackageCopy& copy : kWin98SeCopies)
@@ -46,7 +42,7 @@ std::string MissingFileText(const PackageFileCheck& file) {
     if (SamePath(file.path, "install.exe"))
         return "install.exe is missing: on 2000/XP the launcher starts it all the same and "
                "never tells that it failed";
-    if (SamePath(file.path, kNtInf))
+    if (SamePath(file.path, kNtInstallerInf))
         return file.path + " is missing: on 2000/XP the installer is given this path anyway";
     return file.path + " is missing: on Windows 9x the launcher skips its copy without a word (" +
            file.usedBy + ")";

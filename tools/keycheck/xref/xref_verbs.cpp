@@ -17,8 +17,6 @@
 #endif
 
 namespace {
-const int kUnusableInput = 2;
-
 void PrintGenNotes(const GeneratedKeyFile& generated, std::ostream& notes) {
     for (const XrefFinding& finding : generated.unreadable)
         notes << "keycheck gen: " << finding.file
