@@ -1,6 +1,8 @@
 // Runs the launcher from start-up to its end against a CFakeOs, as the Windows program would.
 #include "sim/app_runner.h"
 
+#include "sim/windows_versions.h"
+
 #include "app/driver_setup_app.h"
 
 #include <map>
@@ -23,25 +25,10 @@ LauncherRun RunLauncher(CFakeOs& os) {
 }
 
 void SetWindowsVersion(CFakeOs& os, const std::string& name) {
-    struct Version {
-        std::uint32_t platform, major, minor, build;
-    };
-    static const std::map<std::string, Version> versions = {{"win31", {0, 3, 10, 0}},
-                                                            {"win95", {1, 4, 0, 0x040003B6}},
-                                                            {"win98fe", {1, 4, 10, 0x040A07CE}},
-                                                            {"win98", {1, 4, 10, 0x040A08AE}},
-                                                            {"winme", {1, 4, 90, 0x045A0BB8}},
-                                                            {"nt40", {2, 4, 0, 1381}},
-                                                            {"win2k", {2, 5, 0, 2195}},
-                                                            {"winxp", {2, 5, 1, 2600}},
-                                                            {"win2003", {2, 5, 2, 3790}},
-                                                            {"vista", {2, 6, 0, 6002}},
-                                                            {"win10", {2, 6, 2, 9200}}};
-    const auto it = versions.find(name);
-    if (it == versions.end())
+    const WindowsVersion* version = WindowsVersionByWineName(name);
+    if (version == nullptr)
         throw std::invalid_argument("unknown Windows version " + name);
-    const Version& v = it->second;
-    os.SetVersion(v.platform, v.major, v.minor, v.build);
+    os.SetVersion(version->platform, version->major, version->minor, version->build);
 }
 
 const char* const kNtPciBranch = "SYSTEM\\CurrentControlSet\\Enum\\PCI";

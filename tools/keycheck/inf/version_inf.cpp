@@ -4,6 +4,7 @@
 
 #include "install/package_copies.h"
 #include "sim/fake_os.h"
+#include "sim/windows_versions.h"
 #include "tools/keycheck/inf/inf_text.h"
 
 namespace {
@@ -22,16 +23,7 @@ const PackageCopy* InfCopy(const PackageCopy* copies, int count) {
 }  // namespace
 
 const char* VersionLabel(OsType version) {
-    switch (version) {
-    case OS_WIN98SE:
-        return "Windows 98 SE";
-    case OS_WINME:
-        return "Windows Me";
-    case OS_WIN2000:
-        return "Windows 2000";
-    default:
-        return "Windows XP";
-    }
+    return WindowsVersionInstalledAs(version)->label;
 }
 
 VersionInf ReadVersionInf(const CFakeOs& machine, const std::string& dir, OsType version) {

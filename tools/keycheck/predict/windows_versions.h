@@ -2,17 +2,14 @@
 #pragma once
 
 #include "osinfo/os_type.h"
+#include "sim/windows_versions.h"
 
 #include <string>
 
-struct WindowsVersion {
-    const char* option;    // the --os name
-    const char* wineName;  // the name SetWindowsVersion and Wine know it by
-    const char* label;
-};
-
 // The version of an --os name, or null.
-const WindowsVersion* FindWindowsVersion(const std::string& option);
+inline const WindowsVersion* FindWindowsVersion(const std::string& option) {
+    return WindowsVersionByOption(option);
+}
 // The --os names, comma-separated.
 std::string WindowsVersionOptions();
 

@@ -2,6 +2,7 @@
 #include "tools/keycheck/xref/xref.h"
 
 #include "sim/fake_os.h"
+#include "sim/windows_versions.h"
 #include "tools/keycheck/inf/inf_text.h"
 #include "tools/keycheck/package/package_lint.h"
 #include "tools/keycheck/report/shown_text.h"
@@ -160,16 +161,7 @@ void CheckModelIds(const XrefResult& result, const VersionInf& inf, Collector& c
 }  // namespace
 
 const char* VersionOption(OsType version) {
-    switch (version) {
-    case OS_WIN98SE:
-        return "98se";
-    case OS_WINME:
-        return "me";
-    case OS_WIN2000:
-        return "2000";
-    default:
-        return "xp";
-    }
+    return WindowsVersionInstalledAs(version)->option;
 }
 
 XrefResult CrossCheck(CFakeOs& machine, const std::string& dir) {
