@@ -1,5 +1,6 @@
 // The launcher's start-up hook: program directory, Windows version, and the install path.
 #include "app/driver_setup_app.h"
+#include "app/shipped_texts.h"
 
 #include "platform/win32_values.h"
 
@@ -37,7 +38,7 @@ bool CDriverSetupApp::InitInstance() {
     } else if (m_nOsType == OS_WIN98SE || m_nOsType == OS_WINME) {
         PlaceDriverFiles9x();
     } else {
-        Os().MessageBoxA(nullptr, "Sorry!!We don't support this Operating System", "Worry", MB_OK);
+        Os().MessageBoxA(nullptr, kTextUnsupportedSystem, kCaptionWorry, MB_OK);
         Os().ExitProcess(0);
     }
     return false;

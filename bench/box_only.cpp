@@ -5,10 +5,12 @@
 
 #include <commctrl.h>
 
+#include "app/shipped_texts.h"
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 #ifdef LOAD_COMMON_CONTROLS
     InitCommonControls();
 #endif
-    MessageBoxA(nullptr, "Sorry!!We don't support this Operating System", "Worry", MB_OK);
+    MessageBoxA(nullptr, kTextUnsupportedSystem, kCaptionWorry, MB_OK);
     return 0;
 }

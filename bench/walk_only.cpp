@@ -6,6 +6,8 @@
 
 #include <commctrl.h>
 
+#include "app/shipped_texts.h"
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 #ifdef LOAD_COMMON_CONTROLS
     InitCommonControls();
@@ -24,7 +26,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         }
         RegCloseKey(pci);
     }
-    MessageBoxA(nullptr, "Sorry!! We don't support this ID. \nYour ID are't Correctly!!", "Worry",
-                MB_OK);
+    MessageBoxA(nullptr, kTextNoDeviceNt, kCaptionWorry, MB_OK);
     return 0;
 }

@@ -42,9 +42,10 @@ import winelab as lab  # noqa: E402
 BENCH_DIR = lab.WINE_DIR / "bench"
 
 DEVICE = "VEN_8086&DEV_24C2&SUBSYS_24C28086&REV_01"
-UNSUPPORTED_BOX = (b"Worry", b"Sorry!!We don't support this Operating System", 0x00)  # MB_OK
-NO_DEVICE_BOX = (b"Worry", b"Sorry!! We don't support this ID. \nYour ID are't Correctly!!",
-                 0x00)
+# (caption, text, type): MB_OK, no icon.
+UNSUPPORTED_BOX = (lab.shipped_text("kCaptionWorry"), lab.shipped_text("kTextUnsupportedSystem"),
+                   0x00)
+NO_DEVICE_BOX = (lab.shipped_text("kCaptionWorry"), lab.shipped_text("kTextNoDeviceNt"), 0x00)
 WALK_KEYS = 3000
 GOALS = {"refusal": 1.05, "walk": 1.10}
 SIZE_LIMIT = 24576  # setup.exe's size before the lead-byte table; it must not grow

@@ -1,5 +1,6 @@
 // Reads key.ini from the program directory into the device-ID table.
 #include "app/driver_setup_app.h"
+#include "app/shipped_texts.h"
 #include "device/device_id_table.h"
 #include "device/listed_id_match.h"
 
@@ -18,7 +19,7 @@ void CDriverSetupApp::LoadKeyFile() {
     CString path(m_strAppDir);
     path += "key.ini";
     if (m_strAppDir.IsEmpty() || !ReadWholeFile(path)) {
-        DoMessageBox("key.ini not found !!", MB_OK, 0);
+        DoMessageBox(kTextNoKeyFile, MB_OK, 0);
         Os().ExitProcess(0);
     }
     ParseKeyText(g_pszKeyText, g_deviceIdTable);

@@ -1,5 +1,6 @@
 // Windows 98 SE and Me: removes the device's key and places the driver files for re-detection.
 #include "app/driver_setup_app.h"
+#include "app/shipped_texts.h"
 
 #include "install/package_copies.h"
 #include "platform/win32_values.h"
@@ -15,8 +16,7 @@ void CopyAll(CDriverSetupApp& app, const PackageCopy* copies, int count) {
 
 void CDriverSetupApp::PlaceDriverFiles9x() {
     if (!RemoveDeviceKey()) {
-        Os().MessageBoxA(nullptr, "Sorry!! We don't support this ID.\nYour ID are't Correctly!!",
-                         "Worry", MB_OK);
+        Os().MessageBoxA(nullptr, kTextNoDevice9x, kCaptionWorry, MB_OK);
         Os().ExitProcess(0);
     }
     if (m_nOsType == OS_WINME)

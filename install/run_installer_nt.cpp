@@ -1,5 +1,6 @@
 // Windows 2000 and XP: runs the package's installer for the device found and waits for it.
 #include "app/driver_setup_app.h"
+#include "app/shipped_texts.h"
 #include "install/package_copies.h"
 
 #include "platform/mbcs_text.h"
@@ -36,8 +37,7 @@ void CDriverSetupApp::RunInstallerNt() {
 
     m_strDeviceId.Empty();
     if (!FindDeviceKey()) {
-        Os().MessageBoxA(nullptr, "Sorry!! We don't support this ID. \nYour ID are't Correctly!!",
-                         "Worry", MB_OK);
+        Os().MessageBoxA(nullptr, kTextNoDeviceNt, kCaptionWorry, MB_OK);
         Os().ExitProcess(0);
     }
     command += m_strDeviceId;

@@ -1,5 +1,6 @@
 // Classifies the Windows version record into the launcher's OsType.
 #include "app/driver_setup_app.h"
+#include "app/shipped_texts.h"
 
 #include "platform/win32_values.h"
 
@@ -22,7 +23,7 @@ bool CDriverSetupApp::DetectOsType(OsType& os) {
     if (!Os().GetVersionExA(&info)) {
         info.dwOSVersionInfoSize = kBasicRecordSize;
         if (!Os().GetVersionExA(&info)) {
-            Os().MessageBoxA(nullptr, "Message", "Check OS type Error !", MB_OK);
+            Os().MessageBoxA(nullptr, kTextVersionProblem, kCaptionVersionQueryFailed, MB_OK);
             return false;
         }
     }
@@ -54,7 +55,7 @@ bool CDriverSetupApp::DetectOsType(OsType& os) {
         break;
     default:
         os = OS_NONE;
-        Os().MessageBoxA(nullptr, "Message", "Unknown OS type !", MB_OK);
+        Os().MessageBoxA(nullptr, kTextVersionProblem, kCaptionUnknownPlatform, MB_OK);
         return false;
     }
     return true;

@@ -1,5 +1,6 @@
 // Classification of the Windows version record into OsType, and its two failure messages.
 #include "app/driver_setup_app.h"
+#include "app/shipped_texts.h"
 #include "sim/fake_os.h"
 
 #include <gtest/gtest.h>
@@ -81,7 +82,7 @@ TEST(DetectOsTypeTest, UnreadableVersionShowsItsMessageAndLeavesTheCode) {
     EXPECT_EQ(code, 0xEE);
     ASSERT_EQ(os.boxes.size(), 1u);
     EXPECT_EQ(os.boxes[0].text, "Message");
-    EXPECT_EQ(os.boxes[0].caption, "Check OS type Error !");
+    EXPECT_EQ(os.boxes[0].caption, kCaptionVersionQueryFailed);
     EXPECT_EQ(os.boxes[0].type, 0u);
 }
 
@@ -94,7 +95,7 @@ TEST(DetectOsTypeTest, UnknownPlatformShowsItsMessageAndGivesNone) {
     EXPECT_EQ(code, OS_NONE);
     ASSERT_EQ(os.boxes.size(), 1u);
     EXPECT_EQ(os.boxes[0].text, "Message");
-    EXPECT_EQ(os.boxes[0].caption, "Unknown OS type !");
+    EXPECT_EQ(os.boxes[0].caption, kCaptionUnknownPlatform);
     EXPECT_EQ(os.boxes[0].type, 0u);
 }
 }  // namespace

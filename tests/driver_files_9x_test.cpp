@@ -1,4 +1,5 @@
 // Windows 98 SE and Me: the device key removed and the package files placed, in order.
+#include "app/shipped_texts.h"
 #include "sim/app_runner.h"
 
 #include <gtest/gtest.h>
@@ -135,8 +136,8 @@ TEST_F(DriverFiles9xTest, NoSupportedDeviceRefusesAndCopiesNothing) {
     EXPECT_EQ(run.exitStatus, 0);
     EXPECT_TRUE(run.endedByExitCall);
     ASSERT_EQ(os.boxes.size(), 1u);
-    EXPECT_EQ(os.boxes[0].text, "Sorry!! We don't support this ID.\nYour ID are't Correctly!!");
-    EXPECT_EQ(os.boxes[0].caption, "Worry");
+    EXPECT_EQ(os.boxes[0].text, kTextNoDevice9x);
+    EXPECT_EQ(os.boxes[0].caption, kCaptionWorry);
     EXPECT_EQ(os.boxes[0].type, 0u);
     EXPECT_TRUE(os.copiesAttempted.empty());
     EXPECT_TRUE(os.keysDeleted.empty());
@@ -148,8 +149,8 @@ TEST_F(DriverFiles9xTest, DeviceKeyThatCannotBeDeletedRefusesAndCopiesNothing) {
     const LauncherRun run = RunLauncher(os);
     EXPECT_EQ(run.exitStatus, 0);
     ASSERT_EQ(os.boxes.size(), 1u);
-    EXPECT_EQ(os.boxes[0].text, "Sorry!! We don't support this ID.\nYour ID are't Correctly!!");
-    EXPECT_EQ(os.boxes[0].caption, "Worry");
+    EXPECT_EQ(os.boxes[0].text, kTextNoDevice9x);
+    EXPECT_EQ(os.boxes[0].caption, kCaptionWorry);
     EXPECT_EQ(os.boxes[0].type, 0u);
     EXPECT_TRUE(os.copiesAttempted.empty());
 }

@@ -1,4 +1,5 @@
 // Windows 2000 and XP: the installer's command line, the refusal, and the wait for its window.
+#include "app/shipped_texts.h"
 #include "sim/app_runner.h"
 
 #include <gtest/gtest.h>
@@ -79,8 +80,8 @@ TEST_F(InstallerNtTest, NoSupportedDeviceRefusesWithoutStartingTheInstaller) {
     EXPECT_EQ(run.exitStatus, 0);
     EXPECT_TRUE(run.endedByExitCall);
     ASSERT_EQ(other.boxes.size(), 1u);
-    EXPECT_EQ(other.boxes[0].text, "Sorry!! We don't support this ID. \nYour ID are't Correctly!!");
-    EXPECT_EQ(other.boxes[0].caption, "Worry");
+    EXPECT_EQ(other.boxes[0].text, kTextNoDeviceNt);
+    EXPECT_EQ(other.boxes[0].caption, kCaptionWorry);
     EXPECT_EQ(other.boxes[0].type, 0u);
     EXPECT_TRUE(other.commandLines.empty());
 }

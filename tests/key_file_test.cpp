@@ -1,5 +1,6 @@
 // Reading key.ini into the device-ID table: the format's rules, the table's limits, refusals.
 #include "app/driver_setup_app.h"
+#include "app/shipped_texts.h"
 #include "device/device_id_table.h"
 #include "sim/app_runner.h"
 
@@ -148,7 +149,7 @@ TEST_P(KeyFileRefusalTest, ShowsTheMissingKeyFileMessageAndExitsWithZero) {
         EXPECT_EQ(run.exitStatus, 0);
         EXPECT_TRUE(run.endedByExitCall);
         ASSERT_EQ(os.boxes.size(), 1u);
-        EXPECT_EQ(os.boxes[0].text, "key.ini not found !!");
+        EXPECT_EQ(os.boxes[0].text, kTextNoKeyFile);
         EXPECT_EQ(os.boxes[0].caption, "setup");
         EXPECT_EQ(os.boxes[0].type, 0x30u);
         EXPECT_EQ(os.OpenFileCount(), 0);

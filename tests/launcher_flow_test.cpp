@@ -1,11 +1,12 @@
 // The launcher from start-up to its end: program directory, version dispatch, refusals.
 #include "app/driver_setup_app.h"
+#include "app/shipped_texts.h"
 #include "sim/app_runner.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-const char* const kUnsupportedText = "Sorry!!We don't support this Operating System";
+const char* const kUnsupportedText = kTextUnsupportedSystem;
 
 class UnsupportedVersionTest : public ::testing::TestWithParam<const char*> {};
 
@@ -22,7 +23,7 @@ TEST_P(UnsupportedVersionTest, ShowsOneBoxAndExitsWithZero) {
     EXPECT_TRUE(run.endedByExitCall);
     ASSERT_EQ(os.boxes.size(), 1u);
     EXPECT_EQ(os.boxes[0].text, kUnsupportedText);
-    EXPECT_EQ(os.boxes[0].caption, "Worry");
+    EXPECT_EQ(os.boxes[0].caption, kCaptionWorry);
     EXPECT_EQ(os.boxes[0].type, 0u);
     // Nothing of the package was touched.
     EXPECT_EQ(os.CallLog().find("RegOpenKeyExA"), std::string::npos);
@@ -39,7 +40,7 @@ TEST(LauncherFlowTest, FailedVersionQueryShowsItsBoxThenTheUnsupportedOne) {
     EXPECT_EQ(run.exitStatus, 0);
     EXPECT_EQ(run.osType, OS_NONE);
     ASSERT_EQ(os.boxes.size(), 2u);
-    EXPECT_EQ(os.boxes[0].caption, "Check OS type Error !");
+    EXPECT_EQ(os.boxes[0].caption, kCaptionVersionQueryFailed);
     EXPECT_EQ(os.boxes[0].type, 0u);
     EXPECT_EQ(os.boxes[1].text, kUnsupportedText);
     EXPECT_EQ(os.boxes[1].type, 0u);
@@ -51,7 +52,7 @@ TEST(LauncherFlowTest, UnknownPlatformShowsItsBoxThenTheUnsupportedOne) {
     const LauncherRun run = RunLauncher(os);
     EXPECT_EQ(run.exitStatus, 0);
     ASSERT_EQ(os.boxes.size(), 2u);
-    EXPECT_EQ(os.boxes[0].caption, "Unknown OS type !");
+    EXPECT_EQ(os.boxes[0].caption, kCaptionUnknownPlatform);
     EXPECT_EQ(os.boxes[0].type, 0u);
     EXPECT_EQ(os.boxes[1].text, kUnsupportedText);
     EXPECT_EQ(os.boxes[1].type, 0u);
@@ -122,7 +123,7 @@ TEST(LauncherFlowTest, UntrustedModulePathNeverLeadsToAKeyFile) {
         EXPECT_EQ(run.appDir, "");
         EXPECT_EQ(run.exitStatus, 0);
         ASSERT_EQ(os.boxes.size(), 1u);
-        EXPECT_EQ(os.boxes[0].text, "key.ini not found !!");
+        EXPECT_EQ(os.boxes[0].text, kTextNoKeyFile);
         EXPECT_EQ(os.boxes[0].type, 0x30u);
         EXPECT_EQ(os.CallLog().find("FileOpen"), std::string::npos);
     }
@@ -158,7 +159,7 @@ TEST_P(ModulePathLengthTest, PathThatFillsABufferIsNotUsed) {
         EXPECT_EQ(run.appDir, c.dirKept ? dir : "") << version;
         EXPECT_EQ(os.CallLog().find("FileOpen") != std::string::npos, c.dirKept) << version;
         ASSERT_EQ(os.boxes.size(), 1u) << version;
-        EXPECT_EQ(os.boxes[0].text, "key.ini not found !!");
+        EXPECT_EQ(os.boxes[0].text, kTextNoKeyFile);
         EXPECT_EQ(os.boxes[0].caption, c.caption);
         EXPECT_EQ(os.boxes[0].type, 0x30u);
     }
@@ -178,7 +179,7 @@ TEST(LauncherFlowTest, ApplicationMessageBoxIsCaptionedWithTheProgramName) {
     const LauncherRun run = RunLauncher(os);
     EXPECT_EQ(run.exitStatus, 0);
     ASSERT_EQ(os.boxes.size(), 1u);
-    EXPECT_EQ(os.boxes[0].text, "key.ini not found !!");
+    EXPECT_EQ(os.boxes[0].text, kTextNoKeyFile);
     EXPECT_EQ(os.boxes[0].caption, "drv.Setup");
     EXPECT_EQ(os.boxes[0].type, 0x30u);  // MB_OK with the warning icon
 }

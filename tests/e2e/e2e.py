@@ -21,12 +21,11 @@ OTHER = "VEN_1002&DEV_4C59&SUBSYS_00000000&REV_00"
 KEY_INI = b"[PCI]\r\nICH4=DEV_24C2\r\n"
 # (caption, text, type): the system's boxes have an OK button and no icon (MB_OK); the
 # framework's box adds its warning icon (MB_OK | MB_ICONEXCLAMATION).
-UNSUPPORTED_BOX = (b"Worry", b"Sorry!!We don't support this Operating System", 0x00)
-NT_NO_DEVICE_BOX = (b"Worry", b"Sorry!! We don't support this ID. \nYour ID are't Correctly!!",
-                    0x00)
-W9X_NO_DEVICE_BOX = (b"Worry", b"Sorry!! We don't support this ID.\nYour ID are't Correctly!!",
-                     0x00)
-NO_KEY_FILE_BOX = (b"setup", b"key.ini not found !!", 0x30)
+WORRY = lab.shipped_text("kCaptionWorry")
+UNSUPPORTED_BOX = (WORRY, lab.shipped_text("kTextUnsupportedSystem"), 0x00)
+NT_NO_DEVICE_BOX = (WORRY, lab.shipped_text("kTextNoDeviceNt"), 0x00)
+W9X_NO_DEVICE_BOX = (WORRY, lab.shipped_text("kTextNoDevice9x"), 0x00)
+NO_KEY_FILE_BOX = (b"setup", lab.shipped_text("kTextNoKeyFile"), 0x30)
 
 ME_COPIES = [
     ("hx5820.inf", r"Options\install\hx5820.inf"), ("hx5820.mpd", r"Options\install\hx5820.mpd"),

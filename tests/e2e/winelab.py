@@ -31,6 +31,18 @@ DRIVER_FILES = ["hx5820.inf", "hx5820.ina", "hx5820.mpd", "hx5820.sys", "hx5820.
                 "hxvport.vxd", "hxpanel.cpl", "hxAuxDrv.sys"]
 
 
+SHIPPED_TEXTS = ROOT / "app" / "shipped_texts.h"
+
+
+def shipped_text(name):
+    """The bytes of one of the launcher's texts, from the one place that holds them."""
+    header = SHIPPED_TEXTS.read_text(encoding="ascii")
+    found = re.search(r'const char\* const %s = "((?:[^"\\]|\\.)*)";' % re.escape(name), header)
+    if found is None:
+        raise KeyError("%s is not in %s" % (name, SHIPPED_TEXTS))
+    return found.group(1).encode("ascii").decode("unicode_escape").encode("latin-1")
+
+
 def wine_unusable():
     """Why Wine cannot run programs on this machine, or None. A kernel without 32-bit
     emulation cannot start Wine's 32-bit loader at all ("Exec format error")."""

@@ -2,6 +2,7 @@
 #include "tools/keycheck/package/package_lint.h"
 
 #include "app/driver_setup_app.h"
+#include "app/shipped_texts.h"
 #include "device/device_id_table.h"
 #include "install/package_copies.h"
 #include "sim/ansi_names.h"
@@ -69,10 +70,11 @@ LintResult LintPackage(CFakeOs& machine, const std::string& dir) {
             result.table.push_back(g_deviceIdTable.ids[i]);
         result.findings = KeyFileFindings(bytes, result.entries, result.table);
     } else {
-        result.findings.push_back(LintFinding{
-            "no-key-file", -1,
-            "key.ini cannot be read: the launcher shows \"key.ini not found !!\" and does "
-            "nothing on every supported version"});
+        result.findings.push_back(LintFinding{"no-key-file", -1,
+                                              "key.ini cannot be read: the launcher shows \"" +
+                                                  std::string(kTextNoKeyFile) +
+                                                  "\" and does "
+                                                  "nothing on every supported version"});
     }
 
     result.files = FilesUsed();

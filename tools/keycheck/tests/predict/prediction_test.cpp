@@ -1,4 +1,5 @@
 // keycheck predict: the launcher's run on a machine, and the steps keycheck reads off it.
+#include "app/shipped_texts.h"
 #include "tools/keycheck/predict/prediction.h"
 
 #include "sim/app_runner.h"
@@ -112,16 +113,13 @@ TEST_F(PredictionTest, RefusalsShowTheLaunchersBox) {
         const char* text;
     };
     const Case cases[] = {
-        {"winxp", true, false, "Worry",
-         "Sorry!! We don't support this ID. \nYour ID are't Correctly!!"},
-        {"winme", true, false, "Worry",
-         "Sorry!! We don't support this ID.\nYour ID are't Correctly!!"},
-        {"win2k", false, true, "setup", "key.ini not found !!"},
-        {"win98", false, true, "setup", "key.ini not found !!"},
-        {"win98fe", true, true, "Worry", "Sorry!!We don't support this Operating System"},
-        {"win2003", true, false, "Worry",
-         "Sorry!! We don't support this ID. \nYour ID are't Correctly!!"},
-        {"vista", true, true, "Worry", "Sorry!!We don't support this Operating System"},
+        {"winxp", true, false, kCaptionWorry, kTextNoDeviceNt},
+        {"winme", true, false, kCaptionWorry, kTextNoDevice9x},
+        {"win2k", false, true, "setup", kTextNoKeyFile},
+        {"win98", false, true, "setup", kTextNoKeyFile},
+        {"win98fe", true, true, kCaptionWorry, kTextUnsupportedSystem},
+        {"win2003", true, false, kCaptionWorry, kTextNoDeviceNt},
+        {"vista", true, true, kCaptionWorry, kTextUnsupportedSystem},
     };
     for (const Case& c : cases) {
         CFakeOs os;

@@ -1,0 +1,23 @@
+// The texts the launcher shows, as the launcher it replaces shipped them.
+//
+// They are kept byte for byte, the spelling slips included ("are't", the caption "Worry", the
+// missing blank after "Sorry!!" in one text and the blank before the line break in another):
+// customers' support notes and scripts quote them, so correcting one breaks them. The unit
+// tests, the Wine cases, the benchmarks' yardsticks and keycheck all read them from here, and
+// the fault-sweep table (tests/fault_sweep_expected.txt) holds each of them as shown.
+#pragma once
+
+// The caption of the refusals.
+const char* const kCaptionWorry = "Worry";
+// Windows other than 98 SE, Me, 2000 and XP.
+const char* const kTextUnsupportedSystem = "Sorry!!We don't support this Operating System";
+// No listed device on 2000 and XP, and on 98 SE and Me: two spellings, as shipped.
+const char* const kTextNoDeviceNt = "Sorry!! We don't support this ID. \nYour ID are't Correctly!!";
+const char* const kTextNoDevice9x = "Sorry!! We don't support this ID.\nYour ID are't Correctly!!";
+// key.ini cannot be read; the caption is the program's name, as the framework gives it.
+const char* const kTextNoKeyFile = "key.ini not found !!";
+// The version cannot be read, or names an unknown platform: the text is "Message" and the
+// caption says what happened.
+const char* const kTextVersionProblem = "Message";
+const char* const kCaptionVersionQueryFailed = "Check OS type Error !";
+const char* const kCaptionUnknownPlatform = "Unknown OS type !";
