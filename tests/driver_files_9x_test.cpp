@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -33,30 +35,27 @@ protected:
     CFakeOs os;
 };
 
-const Lines kMeCopies = {"hx5820.inf",   "\\Options\\install\\hx5820.inf",
-                         "hx5820.mpd",   "\\Options\\install\\hx5820.mpd",
-                         "hx5820.cat",   "\\Options\\install\\hx5820.cat",
-                         "hx5820.sys",   "\\Options\\install\\hx5820.sys",
-                         "hxvport.vxd",  "\\Options\\install\\hxvport.vxd",
-                         "hxpanel.cpl",  "\\Options\\install\\hxpanel.cpl",
-                         "hxAuxDrv.sys", "\\Options\\install\\hxAuxDrv.sys",
-                         "hx5820.inf",   "\\inf\\hx5820.inf",
-                         "hx5820.sys",   "\\system\\hx5820.sys",
-                         "hxvport.vxd",  "\\system\\hxvport.vxd",
-                         "hxpanel.cpl",  "\\system\\hxpanel.cpl",
-                         "hxAuxDrv.sys", "\\system\\hxAuxDrv.sys"};
+// The copies of one version ("me" or "98se") as the pairs Copies takes, from the one list the
+// unit tests and the Wine cases share.
+Lines ExpectedCopies(const std::string& version) {
+    std::ifstream file(std::string(SOURCE_DIR) + "/tests/copy_lists_expected.txt");
+    Lines pairs;
+    std::string line;
+    while (std::getline(file, line)) {
+        std::istringstream words(line);
+        std::string which, source, destination;
+        if (line.empty() || line[0] == '#' || !(words >> which >> source >> destination))
+            continue;
+        if (which == version) {
+            pairs.push_back(source);
+            pairs.push_back("\\" + destination);
+        }
+    }
+    return pairs;
+}
 
-const Lines k98SeCopies = {"hx5820.ina",   "\\inf\\hx5820.inf",
-                           "hx5820.mpd",   "\\system\\IoSubsys\\hx5820.mpd",
-                           "hx5820.sys",   "\\system\\IoSubsys\\hx5820.sys",
-                           "hxvport.vxd",  "\\system\\IoSubsys\\hxvport.vxd",
-                           "hxpanel.cpl",  "\\system\\IoSubsys\\hxpanel.cpl",
-                           "hxAuxDrv.sys", "\\system\\IoSubsys\\hxAuxDrv.sys",
-                           "hx5820.mpd",   "\\system\\hx5820.mpd",
-                           "hx5820.sys",   "\\system\\hx5820.sys",
-                           "hxvport.vxd",  "\\system\\hxvport.vxd",
-                           "hxpanel.cpl",  "\\system\\hxpanel.cpl",
-                           "hxAuxDrv.sys", "\\system\\hxAuxDrv.sys"};
+const Lines kMeCopies = ExpectedCopies("me");
+const Lines k98SeCopies = ExpectedCopies("98se");
 
 TEST_F(DriverFiles9xTest, MeRemovesTheDeviceKeyAndCopiesItsListInOrder) {
     Machine("winme");

@@ -27,21 +27,18 @@ NT_NO_DEVICE_BOX = (WORRY, lab.shipped_text("kTextNoDeviceNt"), 0x00)
 W9X_NO_DEVICE_BOX = (WORRY, lab.shipped_text("kTextNoDevice9x"), 0x00)
 NO_KEY_FILE_BOX = (b"setup", lab.shipped_text("kTextNoKeyFile"), 0x30)
 
-ME_COPIES = [
-    ("hx5820.inf", r"Options\install\hx5820.inf"), ("hx5820.mpd", r"Options\install\hx5820.mpd"),
-    ("hx5820.cat", r"Options\install\hx5820.cat"), ("hx5820.sys", r"Options\install\hx5820.sys"),
-    ("hxvport.vxd", r"Options\install\hxvport.vxd"),
-    ("hxpanel.cpl", r"Options\install\hxpanel.cpl"),
-    ("hxAuxDrv.sys", r"Options\install\hxAuxDrv.sys"), ("hx5820.inf", r"inf\hx5820.inf"),
-    ("hx5820.sys", r"system\hx5820.sys"), ("hxvport.vxd", r"system\hxvport.vxd"),
-    ("hxpanel.cpl", r"system\hxpanel.cpl"), ("hxAuxDrv.sys", r"system\hxAuxDrv.sys")]
-SE_COPIES = [
-    ("hx5820.ina", r"inf\hx5820.inf"), ("hx5820.mpd", r"system\IoSubsys\hx5820.mpd"),
-    ("hx5820.sys", r"system\IoSubsys\hx5820.sys"), ("hxvport.vxd", r"system\IoSubsys\hxvport.vxd"),
-    ("hxpanel.cpl", r"system\IoSubsys\hxpanel.cpl"),
-    ("hxAuxDrv.sys", r"system\IoSubsys\hxAuxDrv.sys"), ("hx5820.mpd", r"system\hx5820.mpd"),
-    ("hx5820.sys", r"system\hx5820.sys"), ("hxvport.vxd", r"system\hxvport.vxd"),
-    ("hxpanel.cpl", r"system\hxpanel.cpl"), ("hxAuxDrv.sys", r"system\hxAuxDrv.sys")]
+
+
+def expected_copies(version):
+    """(file in drv, destination below the Windows directory) of each copy on version ("me"
+    or "98se"), in order, from the list the unit tests read too."""
+    lines = (lab.ROOT / "tests" / "copy_lists_expected.txt").read_text().splitlines()
+    return [tuple(line.split()[1:]) for line in lines
+            if line and not line.startswith("#") and line.split()[0] == version]
+
+
+ME_COPIES = expected_copies("me")
+SE_COPIES = expected_copies("98se")
 
 CASES = {}
 
