@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 LauncherRun RunLauncher(CFakeOs& os) {
+    const FakeOsInUse inUse(os);
     LauncherRun run;
     CDriverSetupApp app;
     try {
@@ -20,7 +21,6 @@ LauncherRun RunLauncher(CFakeOs& os) {
     run.appDir = static_cast<const char*>(app.m_strAppDir);
     run.deviceId = static_cast<const char*>(app.m_strDeviceId);
     run.osType = app.m_nOsType;
-    (void)os;
     return run;
 }
 

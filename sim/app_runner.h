@@ -14,8 +14,9 @@ struct LauncherRun {
     OsType osType = OS_NONE;
 };
 
-// Constructs the application object, runs the framework's main function, and reports how it
-// ended; the message boxes, calls and machine state stay in os.
+// Constructs the application object, runs the framework's main function on os (Os() is os for
+// the run, whichever machine was made last), and reports how it ended; the message boxes, calls
+// and machine state stay in os.
 LauncherRun RunLauncher(CFakeOs& os);
 
 // Sets the version os reports from the name Wine uses for it (win31 ... win10), plus win98fe

@@ -54,6 +54,14 @@ const char* FakeOpName(FakeOp op) {
     return names[static_cast<int>(op)];
 }
 
+FakeOsInUse::FakeOsInUse(CFakeOs& os) : m_previous(g_fakeOs) {
+    g_fakeOs = &os;
+}
+
+FakeOsInUse::~FakeOsInUse() {
+    g_fakeOs = m_previous;
+}
+
 CFakeOs::CFakeOs() : m_previous(g_fakeOs) {
     g_fakeOs = this;
     SetVersion(kPlatformNt, 5, 1, 2600);

@@ -67,6 +67,20 @@ struct FakeWindow {
     std::uint64_t closesAtMs;
 };
 
+class CFakeOs;
+
+// While it lives, os is Os(), whichever machine was made last; the one before comes back after.
+class FakeOsInUse {
+public:
+    explicit FakeOsInUse(CFakeOs& os);
+    ~FakeOsInUse();
+    FakeOsInUse(const FakeOsInUse&) = delete;
+    FakeOsInUse& operator=(const FakeOsInUse&) = delete;
+
+private:
+    CFakeOs* m_previous;
+};
+
 class CFakeOs final : public COsApi {
 public:
     CFakeOs();  // becomes Os() until destroyed; the machine it displaced comes back then

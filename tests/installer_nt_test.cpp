@@ -49,8 +49,14 @@ TEST_F(InstallerNtTest, StartsTheInstallerHiddenWithTheInfAndHardwareId) {
 
 TEST_F(InstallerNtTest, Windows2000TakesTheSamePath) {
     SetWindowsVersion(os, "win2k");
-    RunLauncher(os);
-    EXPECT_EQ(os.commandLines.size(), 1u);
+    const LauncherRun run = RunLauncher(os);
+    EXPECT_EQ(run.exitStatus, 0);
+    EXPECT_EQ(os.commandLines, std::vector<std::string>{
+                                   std::string("C:\\Disk\\install.exe C:\\Disk\\Drv\\hx5820.inf "
+                                               "\"PCI\\") +
+                                   kDevice + "\""});
+    EXPECT_EQ(os.execShowModes, std::vector<std::uint32_t>{0});  // SW_HIDE
+    EXPECT_TRUE(os.boxes.empty());
 }
 
 TEST_F(InstallerNtTest, PathsWithBlanksAreQuotedEachOnItsOwn) {

@@ -184,3 +184,22 @@ TEST(LauncherFlowTest, ApplicationMessageBoxIsCaptionedWithTheProgramName) {
     EXPECT_EQ(os.boxes[0].type, 0x30u);  // MB_OK with the warning icon
 }
 }  // namespace
+
+namespace {
+// The launcher runs on the machine it is handed, also when another was made after it.
+TEST(LauncherFlowTest, RunsOnTheMachineItIsHanded) {
+    CFakeOs handed;
+    AddPackage(handed, "C:\\Disk\\", "[PCI]\r\nID1=VEN_8086&DEV_24C2\r\n");
+    handed.AddKey(std::string(kNtPciBranch) + "\\VEN_8086&DEV_24C2&SUBSYS_24C28086&REV_01");
+    CFakeOs later;
+    SetWindowsVersion(later, "vista");
+
+    const LauncherRun run = RunLauncher(handed);
+
+    EXPECT_EQ(run.exitStatus, 0);
+    EXPECT_EQ(handed.commandLines.size(), 1u);
+    EXPECT_TRUE(handed.boxes.empty());
+    EXPECT_TRUE(later.calls.empty());
+    EXPECT_TRUE(later.boxes.empty());
+}
+}  // namespace
