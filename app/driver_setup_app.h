@@ -29,6 +29,9 @@ public:
     // The two install methods (install/).
     void RunInstallerNt();
     void PlaceDriverFiles9x();
+    // Copies source (below the program directory) to destination (below the Windows
+    // directory). The destination comes first, the other way round from CopyFileA: that is the
+    // order this member has always had, and the copy lists are written in it.
     void CopyPackageFile(const char* destination, const char* source);
 
     CString m_strDeviceId;

@@ -9,7 +9,10 @@
 namespace {
 const std::uint32_t kExtendedRecordSize = 156;  // OSVERSIONINFOEXA
 const std::uint32_t kBasicRecordSize = 148;     // OSVERSIONINFOA, all Windows 95 and NT 4 take
-const std::uint32_t kBuildThreshold = 2222;     // 98 SE's build; 2000 is below, XP above
+// Two boundaries that happen to share a number: 98 SE's build (98 is below it, Me above), and
+// the last build the NT family's 5.x counts as 2000 (2000 is 2195, XP 2600).
+const std::uint32_t kWin98SeBuild = 2222;
+const std::uint32_t kLastWin2000Build = 2222;
 
 bool IsAbove40(const OsVersionInfo& info) {
     return info.dwMajorVersion > 4 || (info.dwMajorVersion == 4 && info.dwMinorVersion != 0);
@@ -41,9 +44,9 @@ bool CDriverSetupApp::DetectOsType(OsType& os) {
         // The high word of the build field holds the major and minor version on this platform.
         const std::uint32_t build = info.dwBuildNumber & 0xFFFFu;
         os = OS_WIN98;
-        if (build > kBuildThreshold)
+        if (build > kWin98SeBuild)
             os = OS_WINME;
-        else if (build == kBuildThreshold)
+        else if (build == kWin98SeBuild)
             os = OS_WIN98SE;
         break;
     }
@@ -51,7 +54,7 @@ bool CDriverSetupApp::DetectOsType(OsType& os) {
         if (info.dwMajorVersion <= 4)
             os = OS_WINNT4;
         else if (info.dwMajorVersion == 5)
-            os = info.dwBuildNumber <= kBuildThreshold ? OS_WIN2000 : OS_WINXP;
+            os = info.dwBuildNumber <= kLastWin2000Build ? OS_WIN2000 : OS_WINXP;
         break;
     default:
         os = OS_NONE;
