@@ -36,5 +36,5 @@ bool SetUpMachine(const Options& options, CFakeOs& machine, RegExport& registry,
                   std::string& error) {
     SetWindowsVersion(machine, FindWindowsVersion(options.os)->wineName);
     machine.windowsDir = options.windowsDir;
-    return LoadRegExportFile(options.registry, machine, registry, error);
+    return AddRegExportFileToMachine(options.registry, machine, registry, error);
 }

@@ -94,8 +94,8 @@ bool ReadRegExportFile(const std::string& path, CFakeOs& machine, RegExport& con
     return ReadRegExport(bytes, path, machine, contents, error);
 }
 
-bool LoadRegExport(const std::string& bytes, const std::string& fileName, CFakeOs& machine,
-                   RegExportSummary& summary, std::string& error) {
+bool AddRegExportToMachine(const std::string& bytes, const std::string& fileName, CFakeOs& machine,
+                           RegExportSummary& summary, std::string& error) {
     RegExport contents;
     if (!ReadRegExport(bytes, fileName, machine, contents, error))
         return false;
@@ -104,8 +104,8 @@ bool LoadRegExport(const std::string& bytes, const std::string& fileName, CFakeO
     return true;
 }
 
-bool LoadRegExportFile(const std::string& path, CFakeOs& machine, RegExport& contents,
-                       std::string& error) {
+bool AddRegExportFileToMachine(const std::string& path, CFakeOs& machine, RegExport& contents,
+                               std::string& error) {
     if (!ReadRegExportFile(path, machine, contents, error))
         return false;
     contents.tree.AddTo(machine);

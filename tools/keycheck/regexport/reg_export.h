@@ -42,10 +42,10 @@ bool ReadRegExportFile(const std::string& path, CFakeOs& machine, RegExport& con
 // Adds the keys the export leaves under HKEY_LOCAL_MACHINE to machine's registry, in the
 // order the file first names them, as ReadRegExport reads them; the fake gets no values. On
 // failure nothing is added.
-bool LoadRegExport(const std::string& bytes, const std::string& fileName, CFakeOs& machine,
-                   RegExportSummary& summary, std::string& error);
+bool AddRegExportToMachine(const std::string& bytes, const std::string& fileName, CFakeOs& machine,
+                           RegExportSummary& summary, std::string& error);
 
 // The same for the file at path, keeping its keys and values in contents; an unreadable file
 // gives "path: cannot be read".
-bool LoadRegExportFile(const std::string& path, CFakeOs& machine, RegExport& contents,
-                       std::string& error);
+bool AddRegExportFileToMachine(const std::string& path, CFakeOs& machine, RegExport& contents,
+                               std::string& error);

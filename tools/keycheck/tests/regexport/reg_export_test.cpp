@@ -56,7 +56,7 @@ protected:
         for (const std::string& line : lines)
             text += line + "\r\n";
         std::string error;
-        if (!LoadRegExport(GetParam().encode(text), "m.reg", machine, summary, error))
+        if (!AddRegExportToMachine(GetParam().encode(text), "m.reg", machine, summary, error))
             return error;
         EXPECT_EQ(summary.encoding, GetParam().expected);
         return "";
@@ -150,7 +150,8 @@ TEST_P(BothEncodingsTest, ErrorsNameTheFileAndLineAndAddNothing) {
         for (const std::string& line : bad.lines)
             text += line + "\r\n";
         std::string error;
-        EXPECT_FALSE(LoadRegExport(GetParam().encode(text), "m.reg", fresh, summary, error));
+        EXPECT_FALSE(
+            AddRegExportToMachine(GetParam().encode(text), "m.reg", fresh, summary, error));
         EXPECT_EQ(error.rfind(bad.error, 0), 0u) << error;
         EXPECT_EQ(error.find('\n'), std::string::npos);
         EXPECT_TRUE(fresh.SubKeyNames("").empty()) << bad.error;
@@ -171,7 +172,7 @@ INSTANTIATE_TEST_SUITE_P(
 std::string LoadError(const std::string& bytes, CFakeOs& machine) {
     RegExportSummary summary;
     std::string error;
-    return LoadRegExport(bytes, "m.reg", machine, summary, error) ? "" : error;
+    return AddRegExportToMachine(bytes, "m.reg", machine, summary, error) ? "" : error;
 }
 
 TEST(RegExportTest, FirstLineMustBeAHeader) {
@@ -240,7 +241,7 @@ TEST(RegExportTest, UnreadableFileIsNamed) {
     CFakeOs machine;
     RegExport contents;
     std::string error;
-    EXPECT_FALSE(LoadRegExportFile("/nonexistent/machine.reg", machine, contents, error));
+    EXPECT_FALSE(AddRegExportFileToMachine("/nonexistent/machine.reg", machine, contents, error));
     EXPECT_EQ(error, "/nonexistent/machine.reg: cannot be read");
 }
 }  // namespace
