@@ -29,7 +29,11 @@ endforeach()
 add_test(NAME e2e.executable_properties
     COMMAND sh -c "${SKIP_WITHOUT_WIN32}; exec ${Python3_EXECUTABLE} ${E2E_DIR}/check_pe.py ${WIN32_SETUP_EXE}")
 
-set(E2E_TESTS e2e.session.start e2e.session.stop e2e.executable_properties)
+# Every function setup.exe imports is checked present on 98 SE, Me, 2000 and XP.
+add_test(NAME e2e.imports_checked
+    COMMAND sh -c "${SKIP_WITHOUT_WIN32}; exec ${Python3_EXECUTABLE} ${E2E_DIR}/check_imports.py ${WIN32_SETUP_EXE} ${E2E_DIR}/imports_checked.txt")
+
+set(E2E_TESTS e2e.session.start e2e.session.stop e2e.executable_properties e2e.imports_checked)
 list(TRANSFORM E2E_CASES PREPEND e2e. OUTPUT_VARIABLE E2E_CASE_TESTS)
 set_tests_properties(${E2E_TESTS} ${E2E_CASE_TESTS} PROPERTIES
     LABELS e2e ENVIRONMENT "${E2E_ENV}" SKIP_RETURN_CODE 77 RESOURCE_LOCK wine)

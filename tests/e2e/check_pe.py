@@ -77,6 +77,25 @@ class PE:
             pos += 32
         return names
 
+    def imported_functions(self):
+        """(DLL name, function name or #ordinal) of every ordinary import, in file order."""
+        found = []
+        rva, size = self.directory(1)
+        pos = self.off(rva) if size else None
+        while pos is not None:
+            desc = struct.unpack_from("<IIIII", self.data, pos)
+            if desc == (0, 0, 0, 0, 0):
+                break
+            dll = self.cstr(desc[3])
+            thunk = self.off(desc[0] or desc[4])
+            while self.u32(thunk):
+                entry = self.u32(thunk)
+                found.append((dll, "#%d" % (entry & 0xFFFF) if entry & 0x80000000
+                              else self.cstr(entry + 2)))
+                thunk += 4
+            pos += 20
+        return found
+
     def resources(self):
         """Returns {type: {name: {lang: bytes}}}; names are ints or strings."""
         rva, size = self.directory(2)
