@@ -6,7 +6,7 @@
 # Host micro-benchmarks (launcher_bench, Google Benchmark, preset bench, in build/bench unless
 # told otherwise), keycheck's whole-process runs on large inputs (bench/keycheck_bench.py), and
 # whole-program runs under Wine (bench/wine_bench.py, own prefix
-# build/wine-bench/prefix and display :89, with setup.exe and its yardsticks from build/win32
+# build/wine-bench/prefix and a free display, with setup.exe and its yardsticks from build/win32
 # unless told otherwise; N measured runs of each Wine program, 10 unless told otherwise).
 # Results stay in the bench build's results folder; takes about two minutes with 10 runs
 # (longer the first time, while Wine makes the prefix).

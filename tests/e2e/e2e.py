@@ -295,7 +295,7 @@ def big5_program_name():
     lang = "zh_TW.UTF-8"
     folder = lab.make_package(case_dir("big5_program_name") / "pkg\u529f", KEY_INI,
                               exe_name="\u529f.exe")
-    lab.session("start", lang=lang)
+    lab.restart_session(lang=lang)
     try:
         machine = lab.Machine("winxp", nt_keys=[DEVICE])
         machine.apply(lang=lang)
@@ -311,7 +311,7 @@ def big5_program_name():
                     + DEVICE.encode() + b"\"", "installer command line, byte for byte")
         kc.crosscheck(check_equal, folder, machine, run, lang=lang)
     finally:
-        lab.session("start")
+        lab.restart_session()
 
 
 @case("w9x_read_only_destinations")

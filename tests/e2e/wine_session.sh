@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
 # Starts or stops the Xvfb display and persistent wineserver that one end-to-end test run uses.
+#
+# Each run takes its own prefix's lock (a second run of the same prefix waits for the first to
+# stop) and a display no one else uses: Xvfb picks a free number itself, written to
+# e2e-display beside the prefix, where the tests read it. E2E_DISPLAY=:N asks for display N.
 set -euo pipefail
 
 usage() {
-    echo "usage: WINEPREFIX=DIR [E2E_DISPLAY=:87] $0 start|stop" >&2
+    echo "usage: WINEPREFIX=DIR [E2E_DISPLAY=:N] $0 start|stop" >&2
     exit 2
 }
 
@@ -11,12 +15,17 @@ usage() {
 : "${WINEPREFIX:?WINEPREFIX must name the test prefix}"
 case "$WINEPREFIX" in /*) ;; *) WINEPREFIX="$PWD/$WINEPREFIX" ;; esac
 export WINEPREFIX
-display="${E2E_DISPLAY:-:87}"
-num="${display#:}"
-num="${num%%.*}"
-[[ "$num" =~ ^[0-9]+$ ]] || { echo "wine_session: bad E2E_DISPLAY '$display'" >&2; exit 2; }
 state_dir="$(dirname "$WINEPREFIX")"
 pid_file="$state_dir/e2e-xvfb.pid"
+display_file="$state_dir/e2e-display"
+lock_file="$state_dir/e2e.lock"
+display="${E2E_DISPLAY:-}"
+if [ -z "$display" ] && [ -f "$display_file" ]; then
+    display="$(cat "$display_file")"
+fi
+display_number() { local n="${display#:}"; echo "${n%%.*}"; }
+[ -z "$display" ] || [[ "$(display_number)" =~ ^[0-9]+$ ]] ||
+    { echo "wine_session: bad display '$display'" >&2; exit 2; }
 
 is_alive() { # pid; a zombie does not count
     [ -r "/proc/$1/stat" ] && ! awk '{ exit $3 == "Z" ? 0 : 1 }' "/proc/$1/stat" 2>/dev/null
@@ -47,42 +56,53 @@ kill_xvfb() {
 }
 
 display_up() {
+    [ -n "$display" ] || return 1
     if command -v xdpyinfo >/dev/null; then
         xdpyinfo -display "$display" >/dev/null 2>&1
     else
-        [ -S "/tmp/.X11-unix/X$num" ]
+        [ -S "/tmp/.X11-unix/X$(display_number)" ]
     fi
 }
 
 start() {
     local t0=$SECONDS
+    # The prefix's lock, held by Xvfb (which inherits it) until stop ends it: a second run of
+    # the same prefix waits here for the first to stop, rather than taking its session away.
+    mkdir -p "$state_dir"
+    exec 9>"$lock_file"
+    flock -w 900 9 || { echo "wine_session: $WINEPREFIX stays in use by another run" >&2; exit 1; }
     kill_server
     kill_xvfb >/dev/null
     # Whatever fails from here on must not leave a display or server behind.
     trap 'if [ $? -ne 0 ]; then kill_server; kill_xvfb >/dev/null; fi' EXIT
     mkdir -p "$state_dir"
-    local lock="/tmp/.X$num-lock"
-    if [ -f "$lock" ]; then
-        local other
-        other="$(tr -d ' ' <"$lock")"
-        if [[ "$other" =~ ^[0-9]+$ ]] && is_alive "$other"; then
-            echo "wine_session: display $display is in use by pid $other" >&2
-            exit 1
-        fi
+    rm -f "$display_file"
+    if [ -n "${E2E_DISPLAY:-}" ]; then
+        display="$E2E_DISPLAY"
+        Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp \
+            </dev/null >"$state_dir/e2e-xvfb.log" 2>&1 &
+    else
+        # Xvfb takes the first free display and writes its number to descriptor 8.
+        display=""
+        Xvfb -displayfd 8 -screen 0 1024x768x24 -nolisten tcp \
+            </dev/null >"$state_dir/e2e-xvfb.log" 2>&1 8>"$state_dir/e2e-display.number" &
     fi
-    Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp \
-        </dev/null >"$state_dir/e2e-xvfb.log" 2>&1 &
     local xpid=$!
+    exec 9>&-
     echo "$xpid" >"$pid_file"
     for _ in $(seq 100); do
+        if [ -z "${E2E_DISPLAY:-}" ] && [ -s "$state_dir/e2e-display.number" ]; then
+            display=":$(tr -dc '0-9' <"$state_dir/e2e-display.number")"
+        fi
         display_up && break
         is_alive "$xpid" || break
         sleep 0.1
     done
     if ! display_up; then
-        echo "wine_session: Xvfb on $display did not come up, see $state_dir/e2e-xvfb.log" >&2
+        echo "wine_session: Xvfb on ${display:-a free display} did not come up, see $state_dir/e2e-xvfb.log" >&2
         exit 1
     fi
+    echo "$display" >"$display_file"
 
     export DISPLAY="$display" WINEDEBUG=-all
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
@@ -109,6 +129,7 @@ start() {
 stop() {
     kill_server
     kill_xvfb
+    rm -f "$display_file" "$state_dir/e2e-display.number"
     echo "stopped wineserver for $WINEPREFIX"
 }
 

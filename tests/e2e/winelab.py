@@ -57,10 +57,19 @@ def wine_unusable():
     return None
 
 
+def session_display():
+    """The display of the running session: the one it asked for, else the free one Xvfb took
+    (wine_session.sh writes it beside the prefix); empty before a session starts."""
+    if os.environ.get("E2E_DISPLAY"):
+        return os.environ["E2E_DISPLAY"]
+    written = WINE_DIR / "e2e-display"
+    return written.read_text().strip() if written.exists() else ""
+
+
 def wine_env(lang=None):
     env = dict(os.environ)
     env.update(WINEPREFIX=str(PREFIX), WINEARCH="win32", WINEDEBUG="-all",
-               DISPLAY=os.environ.get("E2E_DISPLAY", ":87"))
+               DISPLAY=session_display())
     if lang:
         env["LANG"] = lang
         env["LC_ALL"] = lang
@@ -70,9 +79,19 @@ def wine_env(lang=None):
 def session(command, lang=None):
     """Starts or stops the display and the persistent wineserver (with LANG, if given)."""
     env = wine_env(lang)
-    env["E2E_DISPLAY"] = env["DISPLAY"]
+    if os.environ.get("E2E_DISPLAY"):
+        env["E2E_DISPLAY"] = os.environ["E2E_DISPLAY"]
+    else:
+        env.pop("E2E_DISPLAY", None)
     subprocess.run(["bash", str(SESSION_SCRIPT), command], env=env, check=True,
                    stdout=subprocess.DEVNULL)
+
+
+def restart_session(lang=None):
+    """Ends this run's session and starts it again (with LANG, if given): the prefix's lock is
+    the session's, so a new one starts only once the old one has stopped."""
+    session("stop")
+    session("start", lang)
 
 
 def unescape(text):
