@@ -1,5 +1,6 @@
 // Finds (NT family) or removes (Windows 9x) the first PCI device key that names a listed ID.
 #include "app/driver_setup_app.h"
+#include "device/device_id_table.h"
 #include "device/listed_id_match.h"
 
 #include "platform/win32_values.h"
@@ -39,7 +40,7 @@ bool CDriverSetupApp::SearchDeviceKeys(bool remove) {
             // A name that does not fit, or any other failure, ends the walk.
             if (Os().RegEnumKeyA(pci, i, name, kNameSizeGiven) != ERROR_SUCCESS)
                 break;
-            if (FirstListedIdIn(name) < 0)
+            if (FirstListedIdIn(g_deviceIdTable, name) < 0)
                 continue;
             if (remove) {
                 result = Os().RegDeleteKeyA(pci, name) == ERROR_SUCCESS;

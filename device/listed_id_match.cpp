@@ -1,49 +1,37 @@
 // Which listed device ID a PCI device key's name holds.
 #include "device/listed_id_match.h"
 
-#include "device/device_id_table.h"
 #include "platform/mbcs_text.h"
-#include "platform/zero_filled.h"
 
 #include <cstdint>
 #include <cstring>
 
 namespace {
-// Names are screened before they are searched (Wu and Manber's multi-pattern scheme): a window
-// as long as the shortest listed ID moves along the name, and the hash of its last four bytes
-// says how far it may move before it could end on the start of some ID. Only a name where a
-// window holds exactly the start of an ID is searched character-wise for every ID.
-const int kTail = 4;
-const int kBucketBits = 12;
-
-// How far a window may move on, by the hash of its last four bytes; the hash of the last four
-// bytes of each ID's own window; the window's length, or 0 for no screening (before any table
-// is read, or when an ID is shorter than four bytes).
-ZERO_FILLED unsigned char g_skip[1 << kBucketBits];
-ZERO_FILLED std::uint32_t g_startTail[kMaxDeviceIds];
-int g_window;
-
+// Only a name where a window holds exactly the start of an ID is searched character-wise for
+// every ID.
 std::uint32_t TailHash(const char* tail) {
     std::uint32_t bytes;
     std::memcpy(&bytes, tail, sizeof bytes);
     return bytes * 0x9E3779B1u;
 }
 
-unsigned char& Skip(std::uint32_t hash) {
-    return g_skip[hash >> (32 - kBucketBits)];
+// The skip table's bucket of a tail hash: its top bits.
+std::uint32_t Bucket(std::uint32_t hash) {
+    return hash >> (32 - kScreenBucketBits);
 }
 
 // Whether some window of name holds the start of a listed ID.
-bool MayHoldListedId(const char* name) {
+bool MayHoldListedId(const DeviceIdTable& table, const char* name) {
+    const ListedIdScreen& screen = table.screen;
     const int length = static_cast<int>(std::strlen(name));
-    for (int end = g_window; end <= length;) {
-        const std::uint32_t hash = TailHash(name + end - kTail);
-        const int skip = Skip(hash);
+    for (int end = screen.window; end <= length;) {
+        const std::uint32_t hash = TailHash(name + end - kScreenTail);
+        const int skip = screen.skip[Bucket(hash)];
         if (skip == 0) {
-            const char* window = name + end - g_window;
-            for (int i = 0; i < g_deviceIdTable.count; ++i) {
-                if (g_startTail[i] == hash &&
-                    std::strncmp(window, g_deviceIdTable.ids[i], g_window) == 0)
+            const char* window = name + end - screen.window;
+            for (int i = 0; i < table.count; ++i) {
+                if (screen.startTail[i] == hash &&
+                    std::strncmp(window, table.ids[i], screen.window) == 0)
                     return true;
             }
         }
@@ -53,35 +41,36 @@ bool MayHoldListedId(const char* name) {
 }
 }  // namespace
 
-void PrepareListedIdMatch() {
-    g_window = kDeviceIdSize;
-    for (int i = 0; i < g_deviceIdTable.count; ++i) {
-        const int length = static_cast<int>(std::strlen(g_deviceIdTable.ids[i]));
-        if (length != 0 && length < g_window)
-            g_window = length;
+void PrepareListedIdMatch(DeviceIdTable& table) {
+    ListedIdScreen& screen = table.screen;
+    screen.window = kDeviceIdSize;
+    for (int i = 0; i < table.count; ++i) {
+        const int length = static_cast<int>(std::strlen(table.ids[i]));
+        if (length != 0 && length < screen.window)
+            screen.window = length;
     }
-    if (g_window < kTail) {
-        g_window = 0;
+    if (screen.window < kScreenTail) {
+        screen.window = 0;
         return;
     }
-    std::memset(g_skip, g_window - kTail + 1, sizeof g_skip);
-    for (int i = 0; i < g_deviceIdTable.count; ++i) {
-        const char* id = g_deviceIdTable.ids[i];
-        for (int end = kTail; end <= g_window; ++end) {
-            unsigned char& skip = Skip(TailHash(id + end - kTail));
-            if (g_window - end < skip)
-                skip = static_cast<unsigned char>(g_window - end);
+    std::memset(screen.skip, screen.window - kScreenTail + 1, sizeof screen.skip);
+    for (int i = 0; i < table.count; ++i) {
+        const char* id = table.ids[i];
+        for (int end = kScreenTail; end <= screen.window; ++end) {
+            unsigned char& skip = screen.skip[Bucket(TailHash(id + end - kScreenTail))];
+            if (screen.window - end < skip)
+                skip = static_cast<unsigned char>(screen.window - end);
         }
-        g_startTail[i] = TailHash(id + g_window - kTail);
+        screen.startTail[i] = TailHash(id + screen.window - kScreenTail);
     }
 }
 
-int FirstListedIdIn(const char* name) {
-    if (g_window != 0 && !MayHoldListedId(name))
+int FirstListedIdIn(const DeviceIdTable& table, const char* name) {
+    if (table.screen.window != 0 && !MayHoldListedId(table, name))
         return -1;
     // An empty ID would be found in every name; it names no device.
-    for (int i = 0; i < g_deviceIdTable.count; ++i) {
-        const char* id = g_deviceIdTable.ids[i];
+    for (int i = 0; i < table.count; ++i) {
+        const char* id = table.ids[i];
         if (id[0] != '\0' && MbFindString(name, id) >= 0)
             return i;
     }

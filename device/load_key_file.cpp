@@ -9,10 +9,8 @@
 #include <cstdint>
 #include <cstdio>
 
-namespace {
-// The key file's text with its closing NUL; kept until the process ends.
+// Kept until the process ends.
 char* g_pszKeyText = nullptr;
-}  // namespace
 
 void CDriverSetupApp::LoadKeyFile() {
     // Without a program directory the path would name key.ini in whatever folder is current.
@@ -23,7 +21,7 @@ void CDriverSetupApp::LoadKeyFile() {
         Os().ExitProcess(0);
     }
     ParseKeyText(g_pszKeyText, g_deviceIdTable);
-    PrepareListedIdMatch();
+    PrepareListedIdMatch(g_deviceIdTable);
 }
 
 bool CDriverSetupApp::ReadWholeFile(const char* path) {

@@ -10,6 +10,8 @@
 
 LauncherRun RunLauncher(CFakeOs& os) {
     const FakeOsInUse inUse(os);
+    g_deviceIdTable = DeviceIdTable{};
+    g_pszKeyText = nullptr;
     LauncherRun run;
     CDriverSetupApp app;
     try {
@@ -21,6 +23,8 @@ LauncherRun RunLauncher(CFakeOs& os) {
     run.appDir = static_cast<const char*>(app.m_strAppDir);
     run.deviceId = static_cast<const char*>(app.m_strDeviceId);
     run.osType = app.m_nOsType;
+    run.keyFileRead = g_pszKeyText != nullptr;
+    run.listed = g_deviceIdTable;
     return run;
 }
 

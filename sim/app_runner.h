@@ -1,6 +1,7 @@
 // Runs the launcher from start-up to its end against a CFakeOs, as the Windows program would.
 #pragma once
 
+#include "device/device_id_table.h"
 #include "osinfo/os_type.h"
 #include "sim/fake_os.h"
 
@@ -12,11 +13,14 @@ struct LauncherRun {
     std::string appDir;
     std::string deviceId;
     OsType osType = OS_NONE;
+    bool keyFileRead = false;  // the loader read key.ini
+    DeviceIdTable listed{};    // the device-ID table the run was left with
 };
 
 // Constructs the application object, runs the framework's main function on os (Os() is os for
 // the run, whichever machine was made last), and reports how it ended; the message boxes, calls
-// and machine state stay in os.
+// and machine state stay in os. Each run is a fresh process: the launcher's static data starts
+// zeroed, as the program loader leaves it.
 LauncherRun RunLauncher(CFakeOs& os);
 
 // Sets the version os reports from the name Wine uses for it (win31 ... win10), plus win98fe

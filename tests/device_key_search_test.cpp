@@ -162,7 +162,8 @@ TEST_F(DeviceKeySearchTest, ScreeningNeverHidesAListedId) {
                 if (name.find(ids[i]) != std::string::npos)
                     expected = static_cast<int>(i);
             }
-            ASSERT_EQ(FirstListedIdIn(name.c_str()), expected) << name << " in " << keyIni;
+            ASSERT_EQ(FirstListedIdIn(g_deviceIdTable, name.c_str()), expected)
+                << name << " in " << keyIni;
         }
     };
 

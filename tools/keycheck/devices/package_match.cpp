@@ -7,7 +7,7 @@
 
 PackageMatch MatchPackage(CFakeOs& machine, const std::string& dir,
                           std::vector<PciBranch>& branches) {
-    // LintPackage loads key.ini into the launcher's table, which FirstListedIdIn reads.
+    // LintPackage loads key.ini with the launcher's loader and keeps the table it fills.
     const LintResult keyFile = LintPackage(machine, dir);
     PackageMatch match{keyFile.keyFileFound, keyFile.table};
     std::vector<VersionInf> infs;
@@ -15,7 +15,7 @@ PackageMatch MatchPackage(CFakeOs& machine, const std::string& dir,
         infs.push_back(ReadVersionInf(machine, dir, version));
     for (PciBranch& branch : branches) {
         for (PciDevice& device : branch.devices) {
-            device.matchedEntry = FirstListedIdIn(device.name.c_str());
+            device.matchedEntry = FirstListedIdIn(keyFile.listed, device.name.c_str());
             for (DeviceInstance& instance : device.instances) {
                 for (const VersionInf& inf : infs) {
                     if (IsNtVersion(inf.version) == branch.nt)

@@ -54,20 +54,20 @@ LintResult LintPackage(CFakeOs& machine, const std::string& dir) {
     LintResult result;
     CDriverSetupApp app;
     app.m_strAppDir = dir.c_str();
-    g_deviceIdTable.count = -1;
     try {
         app.LoadKeyFile();
+        result.keyFileFound = true;
+        result.listed = g_deviceIdTable;
     } catch (const FakeProcessExit&) {
-        // The launcher's refusal; the table stays unset.
+        // The launcher's refusal: it shows its box and ends.
     }
-    result.keyFileFound = g_deviceIdTable.count >= 0;
     if (result.keyFileFound) {
         const std::string bytes = machine.FileContent(dir + "key.ini");
         result.keyFileSize = bytes.size();
         result.keyText = bytes.c_str();
         result.entries = FindKeyEntries(bytes.c_str());
-        for (int i = 0; i < g_deviceIdTable.count; ++i)
-            result.table.push_back(g_deviceIdTable.ids[i]);
+        for (int i = 0; i < result.listed.count; ++i)
+            result.table.push_back(result.listed.ids[i]);
         result.findings = KeyFileFindings(bytes, result.entries, result.table);
     } else {
         result.findings.push_back(LintFinding{"no-key-file", -1,

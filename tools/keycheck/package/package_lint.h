@@ -1,6 +1,8 @@
 // Checks a driver package as the launcher will read it: key.ini's sharp edges, missing files.
 #pragma once
 
+#include "device/device_id_table.h"
+
 #include "tools/keycheck/package/key_entries.h"
 
 #include <cstddef>
@@ -27,6 +29,7 @@ struct LintResult {
     std::string keyText;             // what the launcher reads: the bytes before the first NUL
     std::vector<KeyEntry> entries;   // all of them, the ignored ones after the 40th too
     std::vector<std::string> table;  // the device-ID table the launcher is left with
+    DeviceIdTable listed{};          // the same, with its screening, for the launcher's match
     std::vector<PackageFileCheck> files;
     std::vector<LintFinding> findings;  // those of key.ini by offset, then the files'
 };

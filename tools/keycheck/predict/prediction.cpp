@@ -43,16 +43,15 @@ Prediction PredictLauncher(CFakeOs& machine) {
     const bool ntBranch = machine.KeyExists(kNtPciBranch);
     const bool w9xBranch = machine.KeyExists(k9xPciBranch);
 
-    g_deviceIdTable.count = -1;
     const LauncherRun run = RunLauncher(machine);
 
     Prediction prediction;
     prediction.osType = run.osType;
     prediction.appDir = run.appDir;
     prediction.exitStatus = run.exitStatus;
-    prediction.keyFileRead = g_deviceIdTable.count >= 0;
-    for (int i = 0; i < g_deviceIdTable.count; ++i)
-        prediction.table.push_back(g_deviceIdTable.ids[i]);
+    prediction.keyFileRead = run.keyFileRead;
+    for (int i = 0; i < run.listed.count; ++i)
+        prediction.table.push_back(run.listed.ids[i]);
     prediction.commandLines = machine.commandLines;
     prediction.keysDeleted = machine.keysDeleted;
     prediction.boxes = machine.boxes;
@@ -79,8 +78,8 @@ Prediction PredictLauncher(CFakeOs& machine) {
     const std::vector<std::string>& names = nt ? ntKeys : w9xKeys;
     for (std::size_t i = 0; i < names.size(); ++i) {
         const bool read = static_cast<long>(i) < reached;
-        prediction.subkeys.push_back(
-            SubkeyVerdict{names[i], read, read ? FirstListedIdIn(names[i].c_str()) : -1});
+        prediction.subkeys.push_back(SubkeyVerdict{
+            names[i], read, read ? FirstListedIdIn(run.listed, names[i].c_str()) : -1});
         if (read && !taken.empty() && names[i] == taken)
             prediction.taken = static_cast<int>(i);
     }
