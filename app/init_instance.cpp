@@ -25,6 +25,7 @@ bool CDriverSetupApp::InitInstance() {
         dir.MakeReverse();
         const int fromEnd = dir.Find('\\');
         dir.MakeReverse();
+        // A module path names a file, so the reversed path never starts with a backslash.
         if (fromEnd >= 0) {
             dir.Truncate(dir.GetLength() - fromEnd);
             m_strAppDir = dir;

@@ -6,6 +6,8 @@
 #include "platform/win32_values.h"
 
 namespace {
+// The enumeration is given 255 bytes (a longer name fails and ends the walk); the buffer's last
+// byte is a guard that stays NUL whatever the enumeration writes.
 const std::uint32_t kNameBufferSize = 256;
 const std::uint32_t kNameSizeGiven = 255;
 }  // namespace
@@ -35,7 +37,9 @@ bool CDriverSetupApp::SearchDeviceKeys(bool remove) {
     std::uint32_t subKeys = 0;
     if (Os().RegQueryInfoKeyA(pci, &subKeys) == ERROR_SUCCESS) {
         char name[kNameBufferSize];
-        name[kNameSizeGiven] = '\0';  // the one byte the enumeration is never given
+        // Never read while the walk goes on: a successful enumeration puts the name and its NUL
+        // inside the 255 bytes given, and any failure ends the walk. It keeps a cut name ended.
+        name[kNameSizeGiven] = '\0';
         for (std::uint32_t i = 0; i < subKeys; ++i) {
             // A name that does not fit, or any other failure, ends the walk.
             if (Os().RegEnumKeyA(pci, i, name, kNameSizeGiven) != ERROR_SUCCESS)

@@ -29,6 +29,7 @@ bool CDriverSetupApp::ReadWholeFile(const char* path) {
     if (file == nullptr)
         return false;
 
+    // -1, or the length plus one: never 0.
     const std::int32_t size = GetFileSizePlusOne(file);
     char* text =
         size > 0 ? static_cast<char*>(Os().MemAlloc(static_cast<std::uint32_t>(size))) : nullptr;

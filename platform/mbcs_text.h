@@ -11,11 +11,13 @@
 // page is set, and again whenever the code page changes.
 void MbLoadLeadBytes();
 
-// Whether the code page, as last read, marks byte as a lead byte.
+// Whether the code page, as last read, marks byte as a lead byte. The launcher reads the table
+// inside this file; the tests hold it against the runtime's own answers through this.
 bool MbIsLeadByte(unsigned char byte);
 
 // Byte length of the character starting at text[0] (1 or 2; 1 for a lead byte before the NUL),
-// asked of the runtime directly, so it holds for whatever code page is set now.
+// asked of the runtime directly, so it holds for whatever code page is set now, loaded or not.
+// The launcher does not use it; keycheck's lint walks key.ini's values with it.
 int MbCharLength(const char* text);
 
 // Byte offset of the first character equal to ch at or after text, or -1 (also for NUL).

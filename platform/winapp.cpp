@@ -15,6 +15,7 @@ CString FileTitle(const char* path) {
     CString reversed(path);
     reversed.MakeReverse();
     const int slash = reversed.Find('\\');
+    // A module path names a file, so the reversed path never starts with a backslash.
     if (slash >= 0)
         reversed.Truncate(slash);
     const int dot = reversed.Find('.');
