@@ -57,16 +57,20 @@ class PE:
     def directory(self, index):
         return self.dirs[index] if index < len(self.dirs) else (0, 0)
 
-    def imports(self):
-        names = []
+    def import_descriptors(self):
+        """The ordinary import directory's descriptors: (lookup table RVA, name RVA, address
+        table RVA) each."""
         rva, size = self.directory(1)
         pos = self.off(rva) if size else None
         while pos is not None:
             desc = struct.unpack_from("<IIIII", self.data, pos)
             if desc == (0, 0, 0, 0, 0):
-                break
-            names.append(self.cstr(desc[3]))
+                return
+            yield desc[0], desc[3], desc[4]
             pos += 20
+
+    def imports(self):
+        names = [self.cstr(name) for _, name, _ in self.import_descriptors()]
         rva, size = self.directory(13)  # delay-load imports
         pos = self.off(rva) if size else None
         while pos is not None:
@@ -80,20 +84,14 @@ class PE:
     def imported_functions(self):
         """(DLL name, function name or #ordinal) of every ordinary import, in file order."""
         found = []
-        rva, size = self.directory(1)
-        pos = self.off(rva) if size else None
-        while pos is not None:
-            desc = struct.unpack_from("<IIIII", self.data, pos)
-            if desc == (0, 0, 0, 0, 0):
-                break
-            dll = self.cstr(desc[3])
-            thunk = self.off(desc[0] or desc[4])
+        for lookup, name, addresses in self.import_descriptors():
+            dll = self.cstr(name)
+            thunk = self.off(lookup or addresses)
             while self.u32(thunk):
                 entry = self.u32(thunk)
                 found.append((dll, "#%d" % (entry & 0xFFFF) if entry & 0x80000000
                               else self.cstr(entry + 2)))
                 thunk += 4
-            pos += 20
         return found
 
     def resources(self):
