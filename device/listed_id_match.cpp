@@ -39,20 +39,10 @@ bool MayHoldListedId(const DeviceIdTable& table, const char* name) {
     }
     return false;
 }
-}  // namespace
 
-void PrepareListedIdMatch(DeviceIdTable& table) {
+// The skip table and each ID's start tail, for a window of at least a tail's length.
+void FillScreen(DeviceIdTable& table) {
     ListedIdScreen& screen = table.screen;
-    screen.window = kDeviceIdSize;
-    for (int i = 0; i < table.count; ++i) {
-        const int length = static_cast<int>(std::strlen(table.ids[i]));
-        if (length != 0 && length < screen.window)
-            screen.window = length;
-    }
-    if (screen.window < kScreenTail) {
-        screen.window = 0;
-        return;
-    }
     std::memset(screen.skip, screen.window - kScreenTail + 1, sizeof screen.skip);
     for (int i = 0; i < table.count; ++i) {
         const char* id = table.ids[i];
@@ -63,6 +53,22 @@ void PrepareListedIdMatch(DeviceIdTable& table) {
         }
         screen.startTail[i] = TailHash(id + screen.window - kScreenTail);
     }
+}
+}  // namespace
+
+void PrepareListedIdMatch(DeviceIdTable& table) {
+    ListedIdScreen& screen = table.screen;
+    screen.window = kDeviceIdSize;
+    for (int i = 0; i < table.count; ++i) {
+        const int length = static_cast<int>(std::strlen(table.ids[i]));
+        if (length != 0 && length < screen.window)
+            screen.window = length;
+    }
+    // An ID shorter than a tail leaves every name unscreened: there is no window to hash.
+    if (screen.window < kScreenTail)
+        screen.window = 0;
+    else
+        FillScreen(table);
 }
 
 int FirstListedIdIn(const DeviceIdTable& table, const char* name) {
