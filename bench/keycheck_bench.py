@@ -5,7 +5,7 @@
 
 Each command runs N times (3 unless told otherwise) on inputs this script writes into DIR's
 results/keycheck folder; the figures are the medians of the child's CPU time (user + system)
-and its peak resident memory, as the kernel accounts them (GNU time reports them). Every measurement stands
+and its peak resident memory, as the kernel accounts them. Every measurement stands
 beside a yardstick run in the same round: keycheck_yardsticks reading the same INFs, or cutting
 the same export into lines. Inputs double, so each doubling's time ratio shows the growth.
 Writes the rows in the form bench_table.py prints; exits 1 when a command fails.
@@ -17,6 +17,7 @@ import shutil
 import statistics
 import subprocess
 import sys
+import tempfile
 from pathlib import Path
 
 ROOT = Path(__file__).resolve().parents[1]
@@ -64,20 +65,22 @@ def export(path, keys):
 
 def measure(command, runs):
     """Median CPU seconds and peak resident bytes of runs of command. GNU time starts it and
-    reports the kernel's figures for it: a process started from this one would be charged
-    this process's own peak memory, which the kernel carries over a fork."""
+    reports its peak memory: a process started from this one would be charged this process's
+    own peak, which the kernel carries over a fork. The CPU time is the kernel's account of
+    GNU time and the command it waited for, to the microsecond (GNU time prints hundredths)."""
     times, peaks = [], []
     for _ in range(runs):
-        with open(os.devnull, "wb") as sink:
-            result = subprocess.run(["/usr/bin/time", "-f", "%U %S %M", "-o", "/dev/stderr",
-                                     "--quiet"] + command, stdout=sink, stderr=subprocess.PIPE)
-        said = result.stderr.decode(errors="replace").strip().splitlines()
-        if result.returncode not in (0, 1) or not said:
-            raise SystemExit("keycheck_bench: %s exited %d: %s" % (" ".join(command),
-                                                                    result.returncode, said))
-        user, system, kilobytes = said[-1].split()
-        times.append(float(user) + float(system))
-        peaks.append(int(kilobytes) * 1024)
+        with open(os.devnull, "wb") as sink, tempfile.NamedTemporaryFile("r") as memory:
+            child = subprocess.Popen(["/usr/bin/time", "-f", "%M", "-o", memory.name, "--quiet"]
+                                     + command, stdout=sink, stderr=subprocess.DEVNULL)
+            _, status, usage = os.wait4(child.pid, 0)
+            child.returncode = os.waitstatus_to_exitcode(status)
+            said = memory.read().split()
+        if child.returncode not in (0, 1) or not said:
+            raise SystemExit("keycheck_bench: %s exited %d" % (" ".join(command),
+                                                               child.returncode))
+        times.append(usage.ru_utime + usage.ru_stime)
+        peaks.append(int(said[-1]) * 1024)
     return statistics.median(times), statistics.median(peaks)
 
 

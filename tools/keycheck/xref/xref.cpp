@@ -16,9 +16,28 @@
 namespace {
 const char* const kKeyFile = "key.ini";
 
-std::vector<std::string> LineIds(const ModelLine& line) {
-    std::vector<std::string> ids{line.hardwareId};
-    ids.insert(ids.end(), line.compatibleIds.begin(), line.compatibleIds.end());
+// One ID a models line names, taken apart once for all the checks of a version.
+struct LineId {
+    const ModelLine* line;
+    std::string id;
+    bool lineCompatibleId;  // one of the line's compatible IDs, not its hardware ID
+    bool pci;               // starts with "PCI\"
+    bool parsed;            // a PCI ID of a form Windows reports
+    PciIdParts parts;
+};
+
+std::vector<LineId> LineIdsOf(const VersionInf& inf) {
+    std::vector<LineId> ids;
+    for (const ModelLine& line : inf.models.lines) {
+        std::vector<std::string> named{line.hardwareId};
+        named.insert(named.end(), line.compatibleIds.begin(), line.compatibleIds.end());
+        for (std::size_t i = 0; i < named.size(); ++i) {
+            LineId id{&line, named[i], i > 0, false, false, {}};
+            id.pci = named[i].size() >= 4 && InfUpper(named[i].substr(0, 4)) == "PCI\\";
+            id.parsed = ParsePciId(named[i], id.parts);
+            ids.push_back(std::move(id));
+        }
+    }
     return ids;
 }
 
@@ -27,16 +46,14 @@ std::string Quoted(const KeyEntryCheck& entry) {
     return "#" + std::to_string(entry.number) + " \"" + Shown(entry.id) + "\"";
 }
 
-std::vector<EntryCover> CoversOf(const KeyEntryCheck& entry, const VersionInf& inf) {
+std::vector<EntryCover> CoversOf(const KeyEntryCheck& entry, const VersionInf& inf,
+                                 const std::vector<LineId>& ids) {
     std::vector<EntryCover> covers;
-    for (const ModelLine& line : inf.models.lines) {
-        const std::vector<std::string> ids = LineIds(line);
-        for (std::size_t i = 0; i < ids.size(); ++i) {
-            PciIdParts parts;
-            if (ParsePciId(ids[i], parts) && EntryReaches(entry.id, parts))
-                covers.push_back(EntryCover{&line, ids[i], PciIdKind(parts, inf.version), i > 0,
-                                            entry.whole && EntryFullyCovered(entry.id, parts)});
-        }
+    for (const LineId& id : ids) {
+        if (id.parsed && EntryReaches(entry.id, id.parts))
+            covers.push_back(EntryCover{id.line, id.id, PciIdKind(id.parts, inf.version),
+                                        id.lineCompatibleId,
+                                        entry.whole && EntryFullyCovered(entry.id, id.parts)});
     }
     return covers;
 }
@@ -134,28 +151,26 @@ void CheckEntries(XrefResult& result, const VersionXref& version, Collector& col
     }
 }
 
-void CheckModelIds(const XrefResult& result, const VersionInf& inf, Collector& collect) {
-    for (const ModelLine& line : inf.models.lines) {
-        for (const std::string& id : LineIds(line)) {
-            PciIdParts parts;
-            if (id.size() < 4 || InfUpper(id.substr(0, 4)) != "PCI\\")
-                continue;
-            if (!ParsePciId(id, parts)) {
-                collect.Add(Severity::Finding, "bad-pci-id", line.file, line.line,
-                            "\"" + id + "\" is not a PCI ID Windows reports for any device",
-                            inf.version);
-                continue;
-            }
-            bool reached = false;
-            for (const KeyEntryCheck& entry : result.entries)
-                reached = reached || EntryReaches(entry.id, parts);
-            if (!reached)
-                collect.Add(Severity::Finding, "id-not-listed", line.file, line.line,
-                            id + " [" + line.section +
-                                "]: no key.ini entry reaches it, so the launcher refuses such "
-                                "a board",
-                            inf.version);
+void CheckModelIds(const XrefResult& result, const VersionInf& inf, const std::vector<LineId>& ids,
+                   Collector& collect) {
+    for (const LineId& id : ids) {
+        if (!id.pci)
+            continue;
+        const ModelLine& line = *id.line;
+        if (!id.parsed) {
+            collect.Add(Severity::Finding, "bad-pci-id", line.file, line.line,
+                        "\"" + id.id + "\" is not a PCI ID Windows reports for any device",
+                        inf.version);
+            continue;
         }
+        bool reached = false;
+        for (const KeyEntryCheck& entry : result.entries)
+            reached = reached || EntryReaches(entry.id, id.parts);
+        if (!reached)
+            collect.Add(Severity::Finding, "id-not-listed", line.file, line.line,
+                        id.id + " [" + line.section +
+                            "]: no key.ini entry reaches it, so the launcher refuses such a board",
+                        inf.version);
     }
 }
 }  // namespace
@@ -201,10 +216,11 @@ XrefResult CrossCheck(CFakeOs& machine, const std::string& dir) {
             continue;
         for (const InfFinding& finding : MissingPackageFiles(machine, dir, inf))
             collect.Add(finding, inf.version);
+        const std::vector<LineId> ids = LineIdsOf(inf);
         for (std::size_t e = 0; e < result.entries.size(); ++e)
-            version.covers[e] = CoversOf(result.entries[e], inf);
+            version.covers[e] = CoversOf(result.entries[e], inf, ids);
         CheckEntries(result, version, collect);
-        CheckModelIds(result, inf, collect);
+        CheckModelIds(result, inf, ids, collect);
     }
     collect.Finish();
     return result;
