@@ -12,6 +12,7 @@
 namespace {
 CFakeOs* g_fakeOs = nullptr;
 
+// Windows' own values, apart from the launcher's on purpose (see fake_registry.cpp).
 const std::uint32_t kPlatformWindows = 1;
 const std::uint32_t kPlatformNt = 2;
 const std::uint32_t kExtendedRecordSize = 156;  // OSVERSIONINFOEXA

@@ -9,6 +9,9 @@
 #include <stdexcept>
 
 namespace {
+// Windows' own values, written here apart from platform/win32_values.h on purpose: the machine
+// answers with the values Windows has, not with the launcher's, so a wrong value in the launcher
+// meets the real one and fails (a launcher built with HKEY_LOCAL_MACHINE one off finds no key).
 const OsKey kLocalMachine = 0x80000002u;
 const long kFileNotFound = 2;
 const long kAccessDenied = 5;
