@@ -3,6 +3,7 @@
 
 #include "sim/app_runner.h"
 #include "sim/fake_os.h"
+#include "tools/keycheck/tests/regexport/reg_file_forms.h"
 
 #include <gtest/gtest.h>
 
@@ -22,19 +23,6 @@ std::string Utf16(const std::u16string& text) {
         bytes += static_cast<char>(unit >> 8);
     }
     return bytes;
-}
-
-// ASCII text as reg export writes it: version 5.00, UTF-16LE with a byte-order mark.
-std::string AsUtf16(const std::string& ascii) {
-    return Utf16(std::u16string(ascii.begin(), ascii.end()));
-}
-
-std::string AsAnsi(const std::string& ascii) {
-    return ascii;
-}
-
-std::string AsUtf8(const std::string& ascii) {
-    return "\xEF\xBB\xBF" + ascii;
 }
 
 struct Encoding {

@@ -3,6 +3,7 @@
 #include "tools/keycheck/regexport/reg_value_text.h"
 
 #include "sim/fake_os.h"
+#include "tools/keycheck/tests/regexport/reg_file_forms.h"
 
 #include <gtest/gtest.h>
 
@@ -13,23 +14,6 @@
 namespace {
 using Strings = std::vector<std::string>;
 const std::string kKey = "[HKEY_LOCAL_MACHINE\\Enum\\PCI\\A\\0]";
-
-std::string AsUtf16(const std::string& ascii) {
-    std::string bytes = "\xFF\xFE";
-    for (const char c : ascii) {
-        bytes += c;
-        bytes += '\0';
-    }
-    return bytes;
-}
-
-std::string AsAnsi(const std::string& ascii) {
-    return ascii;
-}
-
-std::string AsUtf8(const std::string& ascii) {
-    return "\xEF\xBB\xBF" + ascii;
-}
 
 // An export as regedit writes it, or as an editor saved it again: the header, not the file's
 // encoding, says how hex(7) and hex(2) data is written.
