@@ -11,7 +11,7 @@
 namespace {
 const char* const kExitStatus =
     "exit status: 0 the launcher would install, or no finding (devices: the export was read);\n"
-    "1 it would refuse, or findings; 2 the input could not be used";
+    "1 it would refuse, or findings; 2 the input could not be used; a warning never changes it";
 
 const char* const kRegistryHelp =
     "the machine's PCI keys, exported on it with\n"
@@ -36,8 +36,8 @@ void AddJson(CLI::App& verb, Options& options) {
 
 CLI::App* AddLint(CLI::App& app, Options& options) {
     CLI::App* lint = app.add_subcommand(
-        "lint", "lists key.ini's entries as the launcher reads them, warns about each sharp edge "
-                "of the format, and checks that install.exe and the drv files are there");
+        "lint", "lists key.ini's entries as the launcher reads them, reports each sharp edge of "
+                "the format, and checks that install.exe and the drv files are there");
     AddPackageDir(*lint, options);
     AddCodePage(*lint, options);
     AddJson(*lint, options);
@@ -88,8 +88,9 @@ CLI::App* AddXref(CLI::App& app, Options& options) {
                 "PCI ID of those models against key.ini");
     AddPackageDir(*xref, options);
     AddJson(*xref, options);
-    xref->footer("exit status: 0 clean (warnings allowed), 1 findings, 2 the package could not "
-                 "be used");
+    xref->footer(
+        "exit status: 0 no finding (warnings allowed), 1 findings, 2 the package could not "
+        "be used");
     return xref;
 }
 

@@ -1,4 +1,4 @@
-// The warnings about key.ini's text: every sharp edge of the format the launcher reads.
+// The findings about key.ini's text: every sharp edge of the format the launcher reads.
 #include "tools/keycheck/package/key_file_findings.h"
 
 #include "device/device_id_table.h"

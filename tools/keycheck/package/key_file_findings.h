@@ -1,4 +1,4 @@
-// The warnings about key.ini's text: every sharp edge of the format the launcher reads.
+// The findings about key.ini's text: every sharp edge of the format the launcher reads.
 #pragma once
 
 #include "tools/keycheck/package/key_entries.h"

@@ -36,17 +36,17 @@ Json FilesJson(const LintResult& result) {
     return files;
 }
 
-Json WarningsJson(const LintResult& result) {
-    Json warnings = Json::array();
+Json FindingsJson(const LintResult& result) {
+    Json findings = Json::array();
     for (const LintFinding& finding : result.findings) {
         const bool placed = finding.offset >= 0;
-        warnings.push_back(
+        findings.push_back(
             Json{{"code", finding.code},
                  {"offset", placed ? Json(finding.offset) : Json(nullptr)},
                  {"line", placed ? Json(LineAt(result.keyText, finding.offset)) : Json(nullptr)},
                  {"text", JsonBytes(finding.text)}});
     }
-    return warnings;
+    return findings;
 }
 }  // namespace
 
@@ -57,7 +57,7 @@ void PrintLintJson(const Options& options, const LintResult& result, int exitSta
                    {"codePage", options.codePage},
                    {"keyFile", KeyFileJson(result)},
                    {"files", FilesJson(result)},
-                   {"warnings", WarningsJson(result)},
+                   {"findings", FindingsJson(result)},
                    {"exitStatus", exitStatus}},
               out);
 }

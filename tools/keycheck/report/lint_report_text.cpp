@@ -48,10 +48,10 @@ void PrintLintText(const Options& options, const LintResult& result, std::ostrea
 
     const std::size_t count = result.findings.size();
     if (count == 0) {
-        out << "\nno warnings\n";
+        out << "\nno findings\n";
         return;
     }
-    out << "\n" << count << (count == 1 ? " warning" : " warnings") << ":\n";
+    out << "\n" << count << (count == 1 ? " finding" : " findings") << ":\n";
     for (const LintFinding& finding : result.findings) {
         out << "  ";
         if (finding.offset >= 0)

@@ -145,12 +145,12 @@ TEST_F(CliTest, UnusableInputExitsWithTwoAndOneLineNamingIt) {
     }
 }
 
-TEST_F(CliTest, LintExitsWithOneOnWarningsAndZeroWithout) {
+TEST_F(CliTest, LintExitsWithOneOnFindingsAndZeroWithout) {
     const Outcome clean = Run({"lint", "@pkg"});
     EXPECT_EQ(clean.status, 0) << clean.out;
     EXPECT_TRUE(Has(clean.out, "#1  offset 14 (line 2)  HX5820=\"VEN_1A2B&DEV_5820\""))
         << clean.out;
-    EXPECT_TRUE(Has(clean.out, "no warnings"));
+    EXPECT_TRUE(Has(clean.out, "no findings"));
 
     // Found as Windows finds it, without regard to case.
     folder.WritePackage("upper", "");
@@ -158,7 +158,8 @@ TEST_F(CliTest, LintExitsWithOneOnWarningsAndZeroWithout) {
     folder.Write("upper/KEY.INI", "A=VEN_1\nB=ven_2\n");
     const Outcome warned = Run({"lint", "@upper", "--json"});
     EXPECT_EQ(warned.status, 1);
-    EXPECT_TRUE(Has(warned.out, R"({"code":"bare-line-feed","offset":2,"line":1,"text":)"))
+    EXPECT_TRUE(
+        Has(warned.out, R"("findings":[{"code":"bare-line-feed","offset":2,"line":1,"text":)"))
         << warned.out;
     EXPECT_TRUE(Has(warned.out, R"("value":"VEN_1\nB=ven_2\n","kept":"VEN_1\nB=ven_2\n")"))
         << warned.out;

@@ -44,6 +44,17 @@ TEST(XrefVerbsTest, GenWritesWhatXrefFindsClean) {
     const Outcome xref = Keycheck({"xref", folder.Path("pkg"), "--json"});
     EXPECT_EQ(xref.status, 0) << xref.out;
     EXPECT_NE(xref.out.find("\"exitStatus\":0}"), std::string::npos) << xref.out;
+
+    // A warning alone leaves the status at 0, as in every verb.
+    const std::string unsettled = "[Version]\r\nSignature=$Windows95$\r\n[Manufacturer]\r\nHX\r\n"
+                                  "[HX]\r\nD = Inst, PCI\\VEN_1A2B&DEV_5820\r\n[Inst]\r\n";
+    folder.Write("pkg/drv/hx5820.ina", unsettled);
+    const Outcome warned = Keycheck({"xref", folder.Path("pkg"), "--json"});
+    EXPECT_EQ(warned.status, 0) << warned.out;
+    EXPECT_NE(warned.out.find(R"("findings":[],)"), std::string::npos) << warned.out;
+    EXPECT_NE(warned.out.find(R"("warnings":[{"code":"undocumented-signature",)"),
+              std::string::npos)
+        << warned.out;
     EXPECT_EQ(Keycheck({"gen", folder.Path("pkg"), "-o", folder.Path("no/such/key.ini")}).status,
               2);
 }
