@@ -19,4 +19,9 @@ target_link_options(setup PRIVATE ${WINDOWS_40_LINK_FLAGS} -static-libgcc -stati
     -Wl,--gc-sections)
 target_link_libraries(setup PRIVATE comctl32 advapi32 user32 kernel32)
 
+# Compiles only if the Win32 values of the launcher and of the simulated machine are the SDK's.
+add_library(windows_values_check OBJECT sim/windows_values_check.cpp)
+target_include_directories(windows_values_check PRIVATE ${CMAKE_SOURCE_DIR})
+target_compile_options(windows_values_check PRIVATE ${WARNING_FLAGS})
+
 add_subdirectory(tests/e2e/helpers)

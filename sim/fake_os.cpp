@@ -3,6 +3,7 @@
 
 #include "sim/ansi_names.h"
 #include "sim/scribble.h"
+#include "sim/windows_values.h"
 
 #include <cctype>
 #include <cstdio>
@@ -12,26 +13,22 @@
 namespace {
 CFakeOs* g_fakeOs = nullptr;
 
-// Windows' own values, apart from the launcher's on purpose (see fake_registry.cpp).
-const std::uint32_t kPlatformWindows = 1;
-const std::uint32_t kPlatformNt = 2;
-const std::uint32_t kExtendedRecordSize = 156;  // OSVERSIONINFOEXA
-const std::uint32_t kBasicRecordSize = 148;     // OSVERSIONINFOA
-const std::uint32_t kFileNotFound = 2;
-const std::uint32_t kExecStarted = 33;  // any value above 31 means the program started
+// WinExec's answer for a program it started: any value above 31.
+const std::uint32_t kExecStarted = 33;
 
-// MessageBoxA refuses a type it does not know (ERROR_INVALID_MSGBOX_STYLE) and shows nothing;
-// MB_CANCELTRYCONTINUE (6) is new in Windows 2000. Returns the first button's ID, the one the
-// simulated user presses, or 0 for a type Windows refuses.
+// MessageBoxA refuses a type it does not know (ERROR_INVALID_MSGBOX_STYLE) and shows nothing.
+// Returns the first button's ID, the one the simulated user presses, or 0 for a type Windows
+// refuses.
 int FirstButtonOf(std::uint32_t type, bool nt5) {
-    static const int firstButton[] = {1 /*OK*/,    1 /*OK*/, 3 /*ABORT*/, 6 /*YES*/, 6 /*YES*/,
-                                      4 /*RETRY*/, 2 /*CANCEL*/};
-    const std::uint32_t buttons = type & 0xFu;
-    const std::uint32_t icon = type & 0xF0u;
-    const std::uint32_t defaultButton = type & 0xF00u;
-    const std::uint32_t modality = type & 0x3000u;
-    if (buttons > (nt5 ? 6u : 5u) || (icon != 0 && (icon < 0x10u || icon > 0x40u)) ||
-        defaultButton > 0x300u || modality == 0x3000u)
+    using namespace windows;
+    static const int firstButton[] = {kIdOk, kIdOk, kIdAbort, kIdYes, kIdYes, kIdRetry, kIdCancel};
+    const std::uint32_t buttons = type & kButtonsMask;
+    const std::uint32_t icon = type & kIconMask;
+    const std::uint32_t defaultButton = type & kDefaultButtonMask;
+    const std::uint32_t modality = type & kModalityMask;
+    if (buttons > (nt5 ? kLastButtonsNt5 : kLastButtons9x) ||
+        (icon != 0 && (icon < kFirstIcon || icon > kLastIcon)) ||
+        defaultButton > kLastDefaultButton || modality == kModalityMask)
         return 0;
     return firstButton[buttons];
 }
@@ -65,7 +62,7 @@ FakeOsInUse::~FakeOsInUse() {
 
 CFakeOs::CFakeOs() : m_previous(g_fakeOs) {
     g_fakeOs = this;
-    SetVersion(kPlatformNt, 5, 1, 2600);
+    SetVersion(windows::kPlatformNt, 5, 1, 2600);
 }
 
 CFakeOs::~CFakeOs() {
@@ -84,14 +81,14 @@ void CFakeOs::SetVersion(std::uint32_t platform, std::uint32_t major, std::uint3
     // Windows 9x deletes a key with its subkeys and has no registry security; NT refuses to
     // delete a key that has subkeys, and lets an administrator only read below
     // HKLM\SYSTEM\CurrentControlSet\Enum (LocalSystem alone may write there).
-    deleteKeyTrees = platform == kPlatformWindows;
-    registrySecurity = platform == kPlatformNt;
+    deleteKeyTrees = platform == windows::kPlatformWindows;
+    registrySecurity = platform == windows::kPlatformNt;
     // OSVERSIONINFOEXA is known from Windows 2000 on (NT 4 from its Service Pack 6); Windows
     // 9x and earlier NT take only OSVERSIONINFOA.
-    if (platform == kPlatformNt && major >= 5)
-        acceptedVersionSizes = {kExtendedRecordSize, kBasicRecordSize};
+    if (platform == windows::kPlatformNt && major >= 5)
+        acceptedVersionSizes = {windows::kExtendedRecordSize, windows::kBasicRecordSize};
     else
-        acceptedVersionSizes = {kBasicRecordSize};
+        acceptedVersionSizes = {windows::kBasicRecordSize};
 }
 
 bool CFakeOs::SameName(const std::string& a, const std::string& b) const {
@@ -194,7 +191,7 @@ std::uint32_t CFakeOs::WinExec(const char* commandLine, std::uint32_t show) {
     commandLines.push_back(commandLine);
     execShowModes.push_back(show);
     if (Called(FakeOp::WinExec) || !ProgramExists(commandLine))
-        return kFileNotFound;
+        return static_cast<std::uint32_t>(windows::kFileNotFound);
     if (onWinExec)
         onWinExec(*this, commandLine);
     return kExecStarted;

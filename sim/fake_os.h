@@ -6,6 +6,7 @@
 #pragma once
 
 #include "platform/os_api.h"
+#include "sim/windows_values.h"
 
 #include <cstdint>
 #include <functional>
@@ -126,7 +127,7 @@ public:
     void FailCall(FakeOp op, int nth = 1);  // the nth call of op fails (1-based)
     void FailAlways(FakeOp op);
     void FailCallNumber(int n);  // the nth logged call of any kind fails (1-based)
-    long registryFailure = 5;    // the status a failing registry call returns
+    long registryFailure = windows::kAccessDenied;  // the status a failing registry call returns
     // CString's text allocations are counted, not logged: a run makes dozens of them. When
     // failTextAllocation is n > 0, the nth one finds the heap exhausted.
     int failTextAllocation = 0;
@@ -192,7 +193,7 @@ private:
     };
 
     bool Called(FakeOp op);  // logs the call; true when it is to fail
-    bool IsNt() const { return m_version.dwPlatformId == 2; }
+    bool IsNt() const { return m_version.dwPlatformId == windows::kPlatformNt; }
     // Names compare without regard to case in the ANSI code page: a double-byte character is
     // compared as it is, so a trail byte is never folded.
     bool SameName(const std::string& a, const std::string& b) const;

@@ -3,33 +3,17 @@
 
 #include "sim/ansi_names.h"
 #include "sim/scribble.h"
+#include "sim/windows_values.h"
 
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
 
 namespace {
-// Windows' own values, written here apart from platform/win32_values.h on purpose: the machine
-// answers with the values Windows has, not with the launcher's, so a wrong value in the launcher
-// meets the real one and fails (a launcher built with HKEY_LOCAL_MACHINE one off finds no key).
-const OsKey kLocalMachine = 0x80000002u;
-const long kFileNotFound = 2;
-const long kAccessDenied = 5;
-const long kInvalidHandle = 6;
-const long kInvalidParameter = 87;
-const long kBadPathname = 161;
-const long kMoreData = 234;
-const long kNoMoreItems = 259;
-const std::uint32_t kOpenLink = 0x00000008u;  // REG_OPTION_OPEN_LINK
-const std::uint32_t kQueryValue = 0x0001u;    // KEY_QUERY_VALUE
-const std::uint32_t kEnumerateSubKeys = 0x0008u;
-const std::uint32_t kKeyRead = 0x00020019u;
-const std::uint32_t kGenericRead = 0x80000000u;
-const std::uint32_t kMaximumAllowed = 0x02000000u;
 // KEY_READ, GENERIC_READ (which maps to it), MAXIMUM_ALLOWED (which then grants only reading)
 // and the WOW64 view flags, which are no rights at all.
-const std::uint32_t kReadingRights = 0x00020019u | 0x80000000u | 0x02000000u | 0x00000300u;
-
+const std::uint32_t kReadingRights =
+    windows::kKeyRead | windows::kGenericRead | windows::kMaximumAllowed | windows::kWow64Views;
 }  // namespace
 
 // The path's key names, cut at each backslash character of the code page.
@@ -105,7 +89,7 @@ CFakeOs::Key* CFakeOs::FindKeyBelow(const Key* base, const std::string& path) co
 }
 
 CFakeOs::Key* CFakeOs::KeyOf(OsKey handle) const {
-    if (handle == kLocalMachine)
+    if (handle == windows::kLocalMachine)
         return const_cast<Key*>(&m_root);
     auto it = m_openKeys.find(handle);
     return it == m_openKeys.end() ? nullptr : it->second;
@@ -139,25 +123,27 @@ long CFakeOs::RegOpenKeyExA(OsKey parent, const char* subKey, std::uint32_t opti
     // the result as it was on 2000 and XP (Wine's conformance tests record it); a key that
     // cannot be opened sets it to 0.
     // https://learn.microsoft.com/windows/win32/api/winreg/nf-winreg-regopenkeyexa
-    if (options != 0 && options != kOpenLink)
-        return kInvalidParameter;
+    if (options != 0 && options != windows::kOpenLink)
+        return windows::kInvalidParameter;
     const Key* base = KeyOf(parent);
     if (base == nullptr)
-        return kInvalidHandle;
+        return windows::kInvalidHandle;
     *result = 0;
     // NT takes a subkey path with a leading backslash for no path at all.
     if (IsNt() && subKey != nullptr && subKey[0] == '\\')
-        return kBadPathname;
+        return windows::kBadPathname;
     Key* key = FindKeyBelow(base, subKey == nullptr ? "" : subKey);
     if (key == nullptr)
-        return kFileNotFound;
+        return windows::kFileNotFound;
     const bool writeDenied = key->denyWrite || (registrySecurity && IsBelowNtEnum(key));
     if (writeDenied && (access & ~kReadingRights) != 0)
-        return kAccessDenied;
+        return windows::kAccessDenied;
     *result = m_nextHandle++;
     m_openKeys[*result] = key;
     // GENERIC_READ maps to KEY_READ; MAXIMUM_ALLOWED gets at least reading here.
-    m_keyRights[*result] = access | ((access & (kGenericRead | kMaximumAllowed)) ? kKeyRead : 0);
+    m_keyRights[*result] =
+        access |
+        ((access & (windows::kGenericRead | windows::kMaximumAllowed)) ? windows::kKeyRead : 0);
     return 0;
 }
 
@@ -168,9 +154,9 @@ long CFakeOs::RegQueryInfoKeyA(OsKey key, std::uint32_t* subKeyCount) {
     }
     const Key* open = KeyOf(key);
     if (open == nullptr)
-        return kInvalidHandle;
-    if (HandleLacks(key, kQueryValue))
-        return kAccessDenied;
+        return windows::kInvalidHandle;
+    if (HandleLacks(key, windows::kQueryValue))
+        return windows::kAccessDenied;
     *subKeyCount = static_cast<std::uint32_t>(open->children.size());
     return 0;
 }
@@ -182,16 +168,16 @@ long CFakeOs::RegEnumKeyA(OsKey key, std::uint32_t index, char* name, std::uint3
     }
     const Key* parent = KeyOf(key);
     if (parent == nullptr)
-        return kInvalidHandle;
-    if (HandleLacks(key, kEnumerateSubKeys))
-        return kAccessDenied;
+        return windows::kInvalidHandle;
+    if (HandleLacks(key, windows::kEnumerateSubKeys))
+        return windows::kAccessDenied;
     if (index >= parent->children.size())
-        return kNoMoreItems;
+        return windows::kNoMoreItems;
     const std::string& childName = parent->children[index]->name;
     if (childName.size() + 1 > size) {
         // The buffer is left holding as much of the name as fits, with no NUL.
         std::memcpy(name, childName.data(), size);
-        return kMoreData;
+        return windows::kMoreData;
     }
     std::memcpy(name, childName.c_str(), childName.size() + 1);
     return 0;
@@ -202,10 +188,10 @@ long CFakeOs::RegDeleteKeyA(OsKey key, const char* subKey) {
         return registryFailure;
     Key* parent = KeyOf(key);
     if (parent == nullptr)
-        return kInvalidHandle;
+        return windows::kInvalidHandle;
     const Key* target = Child(parent, subKey);
     if (target == nullptr)
-        return kFileNotFound;
+        return windows::kFileNotFound;
     auto it = std::find_if(parent->children.begin(), parent->children.end(),
                            [&](const auto& child) { return child.get() == target; });
     // Deleting needs the DELETE right on the key itself, which NT's Enum tree does not give an
@@ -213,7 +199,7 @@ long CFakeOs::RegDeleteKeyA(OsKey key, const char* subKey) {
     // https://learn.microsoft.com/windows/win32/api/winreg/nf-winreg-regdeletekeya
     if ((registrySecurity && IsBelowNtEnum(it->get())) || (*it)->denyWrite ||
         (!deleteKeyTrees && !(*it)->children.empty()))
-        return kAccessDenied;
+        return windows::kAccessDenied;
     keysDeleted.push_back((*it)->name);
     parent->byName.erase(FoldAnsiName((*it)->name, codePage));
     parent->children.erase(it);
@@ -225,8 +211,8 @@ long CFakeOs::RegCloseKey(OsKey key) {
     // does nothing and succeeds.
     const bool fail = Called(FakeOp::RegCloseKey);
     m_keyRights.erase(key);
-    const bool known = key == kLocalMachine || m_openKeys.erase(key) != 0;
+    const bool known = key == windows::kLocalMachine || m_openKeys.erase(key) != 0;
     if (fail)
         return registryFailure;
-    return known ? 0 : kInvalidHandle;
+    return known ? 0 : windows::kInvalidHandle;
 }

@@ -6,18 +6,21 @@
 // setting for it.
 #include "sim/windows_versions.h"
 
+#include "sim/windows_values.h"
+
 const WindowsVersion kWindowsVersions[] = {
-    {"31", "win31", "Windows 3.1 with Win32s", 0, 3, 10, 0, OS_NONE},
-    {"95", "win95", "Windows 95", 1, 4, 0, 0x040003B6, OS_NONE},
-    {"98", "win98fe", "Windows 98 (first edition)", 1, 4, 10, 0x040A07CE, OS_NONE},
-    {"98se", "win98", "Windows 98 SE", 1, 4, 10, 0x040A08AE, OS_WIN98SE},
-    {"me", "winme", "Windows Me", 1, 4, 90, 0x045A0BB8, OS_WINME},
-    {"nt4", "nt40", "Windows NT 4.0", 2, 4, 0, 1381, OS_NONE},
-    {"2000", "win2k", "Windows 2000", 2, 5, 0, 2195, OS_WIN2000},
-    {"xp", "winxp", "Windows XP", 2, 5, 1, 2600, OS_WINXP},
-    {"2003", "win2003", "Windows Server 2003", 2, 5, 2, 3790, OS_WINXP},
-    {"vista", "vista", "Windows Vista", 2, 6, 0, 6002, OS_NONE},
-    {"10", "win10", "Windows 10", 2, 6, 2, 9200, OS_NONE},
+    {"31", "win31", "Windows 3.1 with Win32s", windows::kPlatformWin32s, 3, 10, 0, OS_NONE},
+    {"95", "win95", "Windows 95", windows::kPlatformWindows, 4, 0, 0x040003B6, OS_NONE},
+    {"98", "win98fe", "Windows 98 (first edition)", windows::kPlatformWindows, 4, 10, 0x040A07CE,
+     OS_NONE},
+    {"98se", "win98", "Windows 98 SE", windows::kPlatformWindows, 4, 10, 0x040A08AE, OS_WIN98SE},
+    {"me", "winme", "Windows Me", windows::kPlatformWindows, 4, 90, 0x045A0BB8, OS_WINME},
+    {"nt4", "nt40", "Windows NT 4.0", windows::kPlatformNt, 4, 0, 1381, OS_NONE},
+    {"2000", "win2k", "Windows 2000", windows::kPlatformNt, 5, 0, 2195, OS_WIN2000},
+    {"xp", "winxp", "Windows XP", windows::kPlatformNt, 5, 1, 2600, OS_WINXP},
+    {"2003", "win2003", "Windows Server 2003", windows::kPlatformNt, 5, 2, 3790, OS_WINXP},
+    {"vista", "vista", "Windows Vista", windows::kPlatformNt, 6, 0, 6002, OS_NONE},
+    {"10", "win10", "Windows 10", windows::kPlatformNt, 6, 2, 9200, OS_NONE},
 };
 const int kWindowsVersionCount = sizeof kWindowsVersions / sizeof kWindowsVersions[0];
 
