@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 namespace {
 struct VersionCase {
     const char* name;
@@ -52,25 +54,27 @@ INSTANTIATE_TEST_SUITE_P(
                       VersionCase{"Win10", 2, 10, 0, 19045, 0}),                 // OS_NONE
     [](const auto& param) { return std::string(param.param.name); });
 
-TEST(DetectOsTypeTest, RetriesWithTheBasicRecordSize) {
-    CFakeOs os;
-    os.acceptedVersionSizes = {148};
-    os.SetVersion(2, 4, 0, 1381);
-    CDriverSetupApp app;
-    OsType code = 0;
-    EXPECT_TRUE(app.DetectOsType(code));
-    EXPECT_EQ(code, OS_WINNT4);
-    EXPECT_EQ(os.CallLog(), "SetMultibyteCodePage GetVersionExA GetVersionExA");
-}
-
-TEST(DetectOsTypeTest, ExtendedRecordAcceptedAtOnce) {
-    CFakeOs os;
-    os.acceptedVersionSizes = {156};
-    CDriverSetupApp app;
-    OsType code = 0;
-    EXPECT_TRUE(app.DetectOsType(code));
-    EXPECT_EQ(code, OS_WINXP);
-    EXPECT_EQ(os.CallLog(), "SetMultibyteCodePage GetVersionExA");
+TEST(DetectOsTypeTest, AsksForTheExtendedRecordThenTheBasicOne) {
+    // NT 4.0 fills only the basic record; 2000 and later take the extended one at once.
+    const struct {
+        std::set<std::uint32_t> accepted;
+        std::uint32_t major, minor, build;
+        OsType code;
+        const char* log;
+    } cases[] = {
+        {{148}, 4, 0, 1381, OS_WINNT4, "SetMultibyteCodePage GetVersionExA GetVersionExA"},
+        {{156}, 5, 1, 2600, OS_WINXP, "SetMultibyteCodePage GetVersionExA"},
+    };
+    for (const auto& c : cases) {
+        CFakeOs os;
+        os.SetVersion(2, c.major, c.minor, c.build);
+        os.acceptedVersionSizes = c.accepted;
+        CDriverSetupApp app;
+        OsType code = 0;
+        EXPECT_TRUE(app.DetectOsType(code)) << c.log;
+        EXPECT_EQ(code, c.code);
+        EXPECT_EQ(os.CallLog(), c.log);
+    }
 }
 
 TEST(DetectOsTypeTest, UnreadableVersionShowsItsMessageAndLeavesTheCode) {

@@ -33,29 +33,26 @@ TEST_P(UnsupportedVersionTest, ShowsOneBoxAndExitsWithZero) {
 INSTANTIATE_TEST_SUITE_P(Versions, UnsupportedVersionTest,
                          ::testing::Values("win31", "win95", "win98fe", "nt40", "vista", "win10"));
 
-TEST(LauncherFlowTest, FailedVersionQueryShowsItsBoxThenTheUnsupportedOne) {
-    CFakeOs os;
-    os.acceptedVersionSizes = {};
-    const LauncherRun run = RunLauncher(os);
-    EXPECT_EQ(run.exitStatus, 0);
-    EXPECT_EQ(run.osType, OS_NONE);
-    ASSERT_EQ(os.boxes.size(), 2u);
-    EXPECT_EQ(os.boxes[0].caption, kCaptionVersionQueryFailed);
-    EXPECT_EQ(os.boxes[0].type, 0u);
-    EXPECT_EQ(os.boxes[1].text, kUnsupportedText);
-    EXPECT_EQ(os.boxes[1].type, 0u);
-}
-
-TEST(LauncherFlowTest, UnknownPlatformShowsItsBoxThenTheUnsupportedOne) {
-    CFakeOs os;
-    os.SetVersion(3, 5, 1, 2600);
-    const LauncherRun run = RunLauncher(os);
-    EXPECT_EQ(run.exitStatus, 0);
-    ASSERT_EQ(os.boxes.size(), 2u);
-    EXPECT_EQ(os.boxes[0].caption, kCaptionUnknownPlatform);
-    EXPECT_EQ(os.boxes[0].type, 0u);
-    EXPECT_EQ(os.boxes[1].text, kUnsupportedText);
-    EXPECT_EQ(os.boxes[1].type, 0u);
+TEST(LauncherFlowTest, AnUnreadableOrUnknownVersionShowsItsBoxThenTheUnsupportedOne) {
+    const struct {
+        const char* caption;
+        void (*setUp)(CFakeOs&);
+    } cases[] = {
+        {kCaptionVersionQueryFailed, [](CFakeOs& os) { os.acceptedVersionSizes = {}; }},
+        {kCaptionUnknownPlatform, [](CFakeOs& os) { os.SetVersion(3, 5, 1, 2600); }},
+    };
+    for (const auto& c : cases) {
+        CFakeOs os;
+        c.setUp(os);
+        const LauncherRun run = RunLauncher(os);
+        EXPECT_EQ(run.exitStatus, 0) << c.caption;
+        EXPECT_EQ(run.osType, OS_NONE) << c.caption;
+        ASSERT_EQ(os.boxes.size(), 2u) << c.caption;
+        EXPECT_EQ(os.boxes[0].caption, c.caption);
+        EXPECT_EQ(os.boxes[0].type, 0u) << c.caption;
+        EXPECT_EQ(os.boxes[1].text, kUnsupportedText) << c.caption;
+        EXPECT_EQ(os.boxes[1].type, 0u) << c.caption;
+    }
 }
 
 TEST(LauncherFlowTest, StartUpSetsTheCodePageFirstAndReadsItsPathBeforeTheVersion) {
