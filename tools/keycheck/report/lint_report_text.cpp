@@ -10,7 +10,7 @@ void PrintEntries(const LintResult& result, int codePage, std::ostream& out) {
     if (result.keyText.size() != result.keyFileSize)
         out << ", of which the launcher reads the " << result.keyText.size()
             << " before the first NUL";
-    out << "; " << result.entries.size() << (result.entries.size() == 1 ? " entry" : " entries")
+    out << "; " << Counted(result.entries.size(), "entry", "entries")
         << " (the launcher keeps the first " << kMaxDeviceIds << ", of at most "
         << kDeviceIdSize - 1 << " bytes each)\n";
     for (std::size_t i = 0; i < result.entries.size(); ++i) {
@@ -51,7 +51,7 @@ void PrintLintText(const Options& options, const LintResult& result, std::ostrea
         out << "\nno findings\n";
         return;
     }
-    out << "\n" << count << (count == 1 ? " finding" : " findings") << ":\n";
+    out << "\n" << Counted(count, "finding", "findings") << ":\n";
     for (const LintFinding& finding : result.findings) {
         out << "  ";
         if (finding.offset >= 0)
