@@ -22,31 +22,31 @@ std::string IdValue(int n) {
     return value;
 }
 
-// A key file with entry lines ending in CR LF, cut at 1 MiB; the parser stops after 40.
+// head, then line(0), line(1), ... until the text holds 1 MiB, cut there.
+template <typename Line> std::string MebibyteText(std::string head, Line line) {
+    for (int n = 0; head.size() < kTextSize; ++n)
+        head += line(n);
+    head.resize(kTextSize);
+    return head;
+}
+
+// A key file with entry lines ending in CR LF; the parser stops after 40.
 std::string CrlfKeyFile() {
-    std::string text = "[PCI]\r\n";
-    for (int n = 0; text.size() < kTextSize; ++n)
-        text += "ID" + std::to_string(n) + "=" + IdValue(n) + "\r\n";
-    text.resize(kTextSize);
-    return text;
+    return MebibyteText("[PCI]\r\n",
+                        [](int n) { return "ID" + std::to_string(n) + "=" + IdValue(n) + "\r\n"; });
 }
 
 // The same entries with LF-only line ends: the first value runs to the end of the text.
 std::string LfOnlyKeyFile() {
-    std::string text = "[PCI]\n";
-    for (int n = 0; text.size() < kTextSize; ++n)
-        text += "ID" + std::to_string(n) + "=" + IdValue(n) + "\n";
-    text.resize(kTextSize);
-    return text;
+    return MebibyteText("[PCI]\n",
+                        [](int n) { return "ID" + std::to_string(n) + "=" + IdValue(n) + "\n"; });
 }
 
 // Comment lines and no "=" at all: the search for the first entry walks the whole text.
 std::string NoEqualsText() {
-    std::string text;
-    for (int n = 0; text.size() < kTextSize; ++n)
-        text += "; " + IdValue(n) + " line " + std::to_string(n) + " of a text with no entries\r\n";
-    text.resize(kTextSize);
-    return text;
+    return MebibyteText("", [](int n) {
+        return "; " + IdValue(n) + " line " + std::to_string(n) + " of a text with no entries\r\n";
+    });
 }
 
 struct KeyText {
