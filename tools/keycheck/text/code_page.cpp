@@ -76,15 +76,24 @@ unsigned char Byte1252(std::uint32_t code) {
 }
 
 #ifdef _WIN32
-// One character's bytes in codePage, or empty when it has none there.
+// The text's bytes in codePage, or empty when a character has none there. UTF-8 and UTF-7,
+// which a console's code page may be, take neither flags nor the default-character arguments
+// (the call fails with ERROR_INVALID_PARAMETER), and have a form for every character.
+// https://learn.microsoft.com/windows/win32/api/stringapiset/nf-stringapiset-widechartomultibyte
 std::string SystemEncode(const std::string& utf16, int codePage) {
-    BOOL usedDefault = FALSE;
+    const UINT page = static_cast<UINT>(codePage);
+    const bool unicode = page == CP_UTF8 || page == CP_UTF7;
+    const DWORD flags = unicode ? 0 : WC_NO_BEST_FIT_CHARS;
     const int units = static_cast<int>(utf16.size() / 2);
     const auto* wide = reinterpret_cast<const wchar_t*>(utf16.data());
-    char bytes[8];
-    const int length = WideCharToMultiByte(static_cast<UINT>(codePage), WC_NO_BEST_FIT_CHARS, wide,
-                                           units, bytes, sizeof bytes, nullptr, &usedDefault);
-    return length <= 0 || usedDefault ? std::string() : std::string(bytes, length);
+    const int length = WideCharToMultiByte(page, flags, wide, units, nullptr, 0, nullptr, nullptr);
+    if (length <= 0)
+        return std::string();
+    std::string bytes(static_cast<std::size_t>(length), '\0');
+    BOOL usedDefault = FALSE;
+    const int written = WideCharToMultiByte(page, flags, wide, units, &bytes[0], length, nullptr,
+                                            unicode ? nullptr : &usedDefault);
+    return written == length && !usedDefault ? bytes : std::string();
 }
 
 std::string SystemDecode(const std::string& bytes, int codePage) {
