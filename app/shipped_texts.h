@@ -2,9 +2,10 @@
 //
 // They are kept byte for byte, the spelling slips included ("are't", the caption "Worry", the
 // missing blank after "Sorry!!" in one text and the blank before the line break in another):
-// customers' support notes and scripts quote them, so correcting one breaks them. The unit
-// tests, the Wine cases, the benchmarks' yardsticks and keycheck all read them from here, and
-// the fault-sweep table (tests/fault_sweep_expected.txt) holds each of them as shown.
+// customers' support notes and scripts quote them, so correcting one breaks them. keycheck and
+// the benchmarks' yardsticks read them from here; the tests hold their own copy of each, as
+// shown (tests/expected_boxes.txt, tests/fault_sweep_expected.txt), so that a change here fails
+// them.
 #pragma once
 
 // The caption of the refusals.

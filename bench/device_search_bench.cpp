@@ -57,7 +57,7 @@ std::string KeyIniOf(const std::vector<std::string>& ids) {
 // --- Device-key search ------------------------------------------------------------------
 
 // The registry fake of the search benchmarks is costly to build, so it is built once and kept;
-// only one fake can be Os() at a time, so the key-file benchmarks end it before making theirs.
+// each benchmark installs it for its own run.
 std::unique_ptr<CFakeOs> g_registryFake;
 
 CFakeOs& RegistryFake() {
@@ -76,6 +76,7 @@ CFakeOs& RegistryFake() {
 // the subkeys until one names a listed ID.
 void BM_FindDeviceKey(benchmark::State& state, bool best) {
     CFakeOs& os = RegistryFake();
+    const FakeOsInstalled installed(os);
     CDriverSetupApp app;
     app.m_strAppDir = best ? "C:\\Best\\" : "C:\\Worst\\";
     bool found = false;
@@ -96,6 +97,7 @@ void BM_FindDeviceKey(benchmark::State& state, bool best) {
 // the search enumerates (only the first in the best case, all in the worst), close it.
 void BM_SearchSeamCallsOnly(benchmark::State& state, bool best) {
     CFakeOs& os = RegistryFake();
+    const FakeOsInstalled installed(os);
     const char* keyIni = best ? "C:\\Best\\key.ini" : "C:\\Worst\\key.ini";
     std::uint32_t enumerated = 0;
     for (auto _ : state) {
@@ -128,10 +130,6 @@ void BM_SearchSeamCallsOnly(benchmark::State& state, bool best) {
         state.SkipWithError("the bare loop enumerated the wrong number of subkeys");
 }
 }  // namespace
-
-void EndRegistryFake() {
-    g_registryFake.reset();
-}
 
 void RegisterDeviceSearchBenchmarks() {
     for (const bool best : {true, false}) {

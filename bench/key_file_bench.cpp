@@ -12,6 +12,12 @@
 #include <vector>
 
 namespace {
+// A machine of its own for each run, installed while it lives: the fake keeps every block the
+// loader allocates.
+struct FreshMachine {
+    CFakeOs machine;
+    FakeOsInstalled installed{machine};
+};
 const std::size_t kTextSize = 1024 * 1024;
 
 // --- Texts ------------------------------------------------------------------------------
@@ -66,8 +72,8 @@ const std::vector<KeyText>& KeyTexts() {
 // --- Key-file parsing -------------------------------------------------------------------
 
 void BM_ParseKeyText(benchmark::State& state, const KeyText* key) {
-    EndRegistryFake();
-    CFakeOs os;  // Os() answers the parser's lead-byte questions
+    CFakeOs os;  // answers the parser's lead-byte questions
+    const FakeOsInstalled installed(os);
     DeviceIdTable table{};
     for (auto _ : state) {
         ParseKeyText(key->text.c_str(), table);
@@ -85,14 +91,13 @@ void BM_ParseKeyText(benchmark::State& state, const KeyText* key) {
 // The whole LoadKeyFile: open, size, allocate, read and parse, through the fake. Each run
 // gets a fresh fake, since the fake keeps every block the loader allocates.
 void BM_LoadKeyFile(benchmark::State& state, const KeyText* key) {
-    EndRegistryFake();
-    std::unique_ptr<CFakeOs> os;
+    std::unique_ptr<FreshMachine> os;
     std::unique_ptr<CDriverSetupApp> app;
     const auto prepare = [&] {
         app.reset();
         os.reset();
-        os = std::make_unique<CFakeOs>();
-        os->AddFile("C:\\Disk\\key.ini", key->text);
+        os = std::make_unique<FreshMachine>();
+        os->machine.AddFile("C:\\Disk\\key.ini", key->text);
         app = std::make_unique<CDriverSetupApp>();
         app->m_strAppDir = "C:\\Disk\\";
     };
@@ -116,12 +121,11 @@ void BM_LoadKeyFile(benchmark::State& state, const KeyText* key) {
 // Yardstick of LoadKeyFile: the same seam calls on the same kind of fake (open, tell, seek to
 // the end and back, allocate, read, close) with no parsing.
 void BM_KeyFileSeamCallsOnly(benchmark::State& state, const KeyText* key) {
-    EndRegistryFake();
-    std::unique_ptr<CFakeOs> os;
+    std::unique_ptr<FreshMachine> os;
     const auto prepare = [&] {
         os.reset();
-        os = std::make_unique<CFakeOs>();
-        os->AddFile("C:\\Disk\\key.ini", key->text);
+        os = std::make_unique<FreshMachine>();
+        os->machine.AddFile("C:\\Disk\\key.ini", key->text);
     };
     prepare();
     std::uint32_t got = 0;

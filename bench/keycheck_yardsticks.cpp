@@ -5,9 +5,9 @@
 //   keycheck_yardsticks read-lines EXPORT   the export read and cut into lines in the code
 //                                           page, with no grammar, keys or report
 #include "sim/fake_os.h"
-#include "tools/keycheck/cli/options.h"
+#include "tools/keycheck/cli/machine_setup.h"
 #include "tools/keycheck/inf/version_inf.h"
-#include "tools/keycheck/predict/machine_setup.h"
+#include "tools/keycheck/options/options.h"
 #include "tools/keycheck/regexport/reg_text.h"
 
 #include <fstream>
@@ -21,6 +21,7 @@ int main(int argc, char** argv) {
         Options options;
         options.package = argv[2];
         CFakeOs machine;
+        const FakeOsInstalled installed(machine);
         std::string error;
         if (!SetUpPackage(options, machine, error)) {
             std::cerr << error << "\n";

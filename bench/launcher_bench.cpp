@@ -20,6 +20,5 @@ int main(int argc, char** argv) {
         return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    EndRegistryFake();
     return 0;
 }

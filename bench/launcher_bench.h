@@ -15,8 +15,5 @@ std::string BenchName(const char* what, const std::string& which);
 // the ratio to it.
 std::string BenchLabel(const std::string& baseline, const char* goal);
 
-// Ends the device-search benchmarks' machine, so that another can be Os().
-void EndRegistryFake();
-
 void RegisterKeyFileBenchmarks();
 void RegisterDeviceSearchBenchmarks();

@@ -42,9 +42,8 @@ BENCH_DIR = lab.WINE_DIR / "bench"
 
 DEVICE = "VEN_8086&DEV_24C2&SUBSYS_24C28086&REV_01"
 # (caption, text, type): MB_OK, no icon.
-UNSUPPORTED_BOX = (lab.shipped_text("kCaptionWorry"), lab.shipped_text("kTextUnsupportedSystem"),
-                   0x00)
-NO_DEVICE_BOX = (lab.shipped_text("kCaptionWorry"), lab.shipped_text("kTextNoDeviceNt"), 0x00)
+UNSUPPORTED_BOX = lab.expected_box("unsupported")
+NO_DEVICE_BOX = lab.expected_box("no_device_nt")
 WALK_KEYS = 3000
 GOALS = {"refusal": 1.05, "walk": 1.10}
 SIZE_LIMIT = 24576  # setup.exe's size before the lead-byte table; it must not grow

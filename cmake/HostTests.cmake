@@ -30,6 +30,8 @@ target_link_libraries(sim PUBLIC launcher_logic)
 
 add_executable(unit_tests
     tests/cstring_test.cpp
+    tests/expected_outcomes.cpp
+    tests/shipped_boxes_test.cpp
     tests/detect_os_type_test.cpp
     tests/launcher_flow_test.cpp
     tests/key_file_test.cpp

@@ -25,7 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0)
         return 0;
     CFakeOs os;
-    os.codePage = FuzzCodePage(data[0]);
+    const FakeOsInstalled installed(os);
+    os.SetCodePage(FuzzCodePage(data[0]));
     const std::string file(reinterpret_cast<const char*>(data) + 1, size - 1);
     os.AddFile("C:\\Disk\\key.ini", file);
 

@@ -46,7 +46,7 @@ bool NamesNonEmptyId(const std::string& name, const std::vector<std::string>& id
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider in(data, size);
     CFakeOs os;
-    os.codePage = FuzzCodePage(in.ConsumeIntegral<std::uint8_t>());
+    os.SetCodePage(FuzzCodePage(in.ConsumeIntegral<std::uint8_t>()));
     os.SetVersion(in.ConsumeIntegralInRange<std::uint32_t>(0, 3),
                   in.ConsumeIntegralInRange<std::uint32_t>(3, 7),
                   in.ConsumeIntegralInRange<std::uint32_t>(0, 90),

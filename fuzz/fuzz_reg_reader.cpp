@@ -73,7 +73,7 @@ void Write(const RegKey& key, const std::string& path, int codePage, std::string
 // What reading bytes in codePage gives: the error, or the tree's dump.
 std::string Reading(const std::string& bytes, int codePage, RegExport& contents) {
     CFakeOs machine;
-    machine.codePage = codePage;
+    machine.SetCodePage(codePage);
     std::string error;
     if (!ReadRegExport(bytes, "f.reg", machine, contents, error)) {
         const std::size_t colon = error.find(':', 6);

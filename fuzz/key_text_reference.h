@@ -1,6 +1,7 @@
 // A deliberately plain second reading of the key-file format, to check the launcher's parser.
 #pragma once
 
+#include "sim/ansi_names.h"
 #include "sim/fake_os.h"
 
 #include <string>
@@ -37,6 +38,5 @@ inline std::vector<std::string> ReferenceKeyEntries(const std::string& bytes, CF
 }
 
 inline int FuzzCodePage(unsigned char selector) {
-    static const int codePages[] = {1252, 932, 936, 949, 950};
-    return codePages[selector % 5];
+    return kAnsiCodePages[selector % (sizeof kAnsiCodePages / sizeof kAnsiCodePages[0])];
 }

@@ -27,6 +27,10 @@ void MbLoadLeadBytes() {
         g_leadBytes[byte] = Os().IsLeadByte(static_cast<unsigned char>(byte));
 }
 
+void MbForgetLeadBytes() {
+    std::memset(g_leadBytes, 0, sizeof g_leadBytes);
+}
+
 bool MbIsLeadByte(unsigned char byte) {
     return g_leadBytes[byte];
 }

@@ -10,6 +10,9 @@
 // Reads the runtime's lead-byte answer for all 256 byte values; called right after the code
 // page is set, and again whenever the code page changes.
 void MbLoadLeadBytes();
+// Forgets them, as a new process starts: every byte a character by itself until the next
+// load. The simulated machine starts each launcher run so.
+void MbForgetLeadBytes();
 
 // Whether the code page, as last read, marks byte as a lead byte. The launcher reads the table
 // inside this file; the tests hold it against the runtime's own answers through this.

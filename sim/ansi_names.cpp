@@ -23,6 +23,13 @@ unsigned char Upper1252(unsigned char byte) {
 }
 }  // namespace
 
+bool IsAnsiCodePage(int codePage) {
+    for (int known : kAnsiCodePages)
+        if (known == codePage)
+            return true;
+    return false;
+}
+
 bool IsLeadByteIn(int codePage, unsigned char byte) {
     switch (codePage) {
     case 932:

@@ -8,6 +8,11 @@
 #include <string>
 #include <vector>
 
+// The ANSI code pages of the machines the launcher is shipped for: Western European (1252),
+// Japanese (932), Simplified Chinese (936), Korean (949) and Traditional Chinese (950).
+const int kAnsiCodePages[] = {1252, 932, 936, 949, 950};
+bool IsAnsiCodePage(int codePage);
+
 // The runtime's lead-byte test (_ismbblead) after _setmbcp for each double-byte code page;
 // every byte is a character by itself in 1252.
 bool IsLeadByteIn(int codePage, unsigned char byte);

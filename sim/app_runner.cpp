@@ -4,14 +4,16 @@
 #include "sim/windows_versions.h"
 
 #include "app/driver_setup_app.h"
+#include "platform/mbcs_text.h"
 
 #include <map>
 #include <stdexcept>
 
 LauncherRun RunLauncher(CFakeOs& os) {
-    const FakeOsInUse inUse(os);
+    const FakeOsInstalled installed(os);
     g_deviceIdTable = DeviceIdTable{};
     g_pszKeyText = nullptr;
+    MbForgetLeadBytes();
     LauncherRun run;
     CDriverSetupApp app;
     try {

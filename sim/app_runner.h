@@ -17,10 +17,10 @@ struct LauncherRun {
     DeviceIdTable listed{};    // the device-ID table the run was left with
 };
 
-// Constructs the application object, runs the framework's main function on os (Os() is os for
-// the run, whichever machine was made last), and reports how it ended; the message boxes, calls
-// and machine state stay in os. Each run is a fresh process: the launcher's static data starts
-// zeroed, as the program loader leaves it.
+// Constructs the application object, runs the framework's main function on os (installed for
+// the run), and reports how it ended; the message boxes, calls and machine state stay in os.
+// Each run is a fresh process: the launcher's static data starts zeroed, as the program loader
+// leaves it.
 LauncherRun RunLauncher(CFakeOs& os);
 
 // Sets the version os reports from the name Wine uses for it (win31 ... win10), plus win98fe

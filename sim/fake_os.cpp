@@ -5,6 +5,8 @@
 #include "sim/scribble.h"
 #include "sim/windows_values.h"
 
+#include "platform/mbcs_text.h"
+
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -36,7 +38,7 @@ int FirstButtonOf(std::uint32_t type, bool nt5) {
 
 COsApi& Os() {
     if (g_fakeOs == nullptr) {
-        std::fputs("Os() used with no CFakeOs in place\n", stderr);
+        std::fputs("Os() used with no CFakeOs installed\n", stderr);
         std::abort();
     }
     return *g_fakeOs;
@@ -52,21 +54,35 @@ const char* FakeOpName(FakeOp op) {
     return names[static_cast<int>(op)];
 }
 
-FakeOsInUse::FakeOsInUse(CFakeOs& os) : m_previous(g_fakeOs) {
+FakeOsInstalled::FakeOsInstalled(CFakeOs& os) : m_outermost(g_fakeOs == nullptr) {
+    if (!m_outermost && g_fakeOs != &os) {
+        std::fputs("a second CFakeOs installed while another is in place\n", stderr);
+        std::abort();
+    }
     g_fakeOs = &os;
+    MbLoadLeadBytes();
 }
 
-FakeOsInUse::~FakeOsInUse() {
-    g_fakeOs = m_previous;
+FakeOsInstalled::~FakeOsInstalled() {
+    if (m_outermost)
+        g_fakeOs = nullptr;
 }
 
-CFakeOs::CFakeOs() : m_previous(g_fakeOs) {
-    g_fakeOs = this;
+CFakeOs::CFakeOs() {
     SetVersion(windows::kPlatformNt, 5, 1, 2600);
 }
 
 CFakeOs::~CFakeOs() {
-    g_fakeOs = m_previous;
+    if (g_fakeOs == this) {
+        std::fputs("a CFakeOs destroyed while installed\n", stderr);
+        std::abort();
+    }
+}
+
+void CFakeOs::SetCodePage(int codePage) {
+    m_codePage = codePage;
+    if (g_fakeOs == this)
+        MbLoadLeadBytes();
 }
 
 void CFakeOs::SetVersion(std::uint32_t platform, std::uint32_t major, std::uint32_t minor,
@@ -92,7 +108,7 @@ void CFakeOs::SetVersion(std::uint32_t platform, std::uint32_t major, std::uint3
 }
 
 bool CFakeOs::SameName(const std::string& a, const std::string& b) const {
-    return SameAnsiName(a, b, codePage);
+    return SameAnsiName(a, b, m_codePage);
 }
 
 void CFakeOs::FailCall(FakeOp op, int nth) {
@@ -129,7 +145,7 @@ void CFakeOs::SetMultibyteCodePage() {
 }
 
 bool CFakeOs::IsLeadByte(unsigned char byte) {
-    return IsLeadByteIn(codePage, byte);
+    return IsLeadByteIn(m_codePage, byte);
 }
 
 void CFakeOs::InitCommonControls() {

@@ -70,21 +70,25 @@ struct FakeWindow {
 
 class CFakeOs;
 
-// While it lives, os is Os(), whichever machine was made last; the one before comes back after.
-class FakeOsInUse {
+// Hands os to the launcher's logic: while it lives, os answers Os(), and the runtime's lead-byte
+// table is os's code page's. One machine at a time: installing another while os is in place
+// ends the process with a message rather than letting it take over; installing os again
+// (RunLauncher inside a test that installed it) is allowed. Without one in place, Os() ends the
+// process too.
+class FakeOsInstalled {
 public:
-    explicit FakeOsInUse(CFakeOs& os);
-    ~FakeOsInUse();
-    FakeOsInUse(const FakeOsInUse&) = delete;
-    FakeOsInUse& operator=(const FakeOsInUse&) = delete;
+    explicit FakeOsInstalled(CFakeOs& os);
+    ~FakeOsInstalled();
+    FakeOsInstalled(const FakeOsInstalled&) = delete;
+    FakeOsInstalled& operator=(const FakeOsInstalled&) = delete;
 
 private:
-    CFakeOs* m_previous;
+    bool m_outermost;
 };
 
 class CFakeOs final : public COsApi {
 public:
-    CFakeOs();  // becomes Os() until destroyed; the machine it displaced comes back then
+    CFakeOs();
     ~CFakeOs();
     CFakeOs(const CFakeOs&) = delete;
     CFakeOs& operator=(const CFakeOs&) = delete;
@@ -92,7 +96,10 @@ public:
     // --- Machine set-up ---------------------------------------------------------------
     std::string modulePath = "C:\\Disk\\setup.exe";
     std::string windowsDir = "C:\\WINDOWS";
-    int codePage = 1252;  // 1252, 932, 936, 949 or 950
+    // The ANSI code page, one of kAnsiCodePages; while the machine is installed, the runtime's
+    // lead-byte table follows it.
+    int CodePage() const { return m_codePage; }
+    void SetCodePage(int codePage);
     // The version record; it also sets the family's rules below (Windows 9x or NT), so a
     // machine behaves as the version it reports. Windows XP until set.
     void SetVersion(std::uint32_t platform, std::uint32_t major, std::uint32_t minor,
@@ -127,7 +134,6 @@ public:
     void FailCall(FakeOp op, int nth = 1);  // the nth call of op fails (1-based)
     void FailAlways(FakeOp op);
     void FailCallNumber(int n);  // the nth logged call of any kind fails (1-based)
-    long registryFailure = windows::kAccessDenied;  // the status a failing registry call returns
     // CString's text allocations are counted, not logged: a run makes dozens of them. When
     // failTextAllocation is n > 0, the nth one finds the heap exhausted.
     int failTextAllocation = 0;
@@ -173,7 +179,7 @@ public:
     [[noreturn]] void ExitProcess(int status) override;
 
 private:
-    CFakeOs* m_previous;  // the machine that was Os() before this one
+    int m_codePage = 1252;
     struct Key {
         std::string name;
         Key* parent = nullptr;

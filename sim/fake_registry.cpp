@@ -14,12 +14,15 @@ namespace {
 // and the WOW64 view flags, which are no rights at all.
 const std::uint32_t kReadingRights =
     windows::kKeyRead | windows::kGenericRead | windows::kMaximumAllowed | windows::kWow64Views;
+// What a registry call made to fail answers: a refusal, the failure the launcher meets when it
+// runs without the rights it asks for.
+const long kInjectedFailure = windows::kAccessDenied;
 }  // namespace
 
 // The path's key names, cut at each backslash character of the code page.
 std::vector<std::string> CFakeOs::SplitPath(const std::string& path) const {
     std::vector<std::string> parts;
-    for (std::string& part : SplitAnsiPath(path, codePage)) {
+    for (std::string& part : SplitAnsiPath(path, m_codePage)) {
         if (!part.empty())
             parts.push_back(std::move(part));
     }
@@ -29,17 +32,17 @@ std::vector<std::string> CFakeOs::SplitPath(const std::string& path) const {
 void CFakeOs::Reindex(Key* key) const {
     key->byName.clear();
     for (const auto& child : key->children) {
-        key->byName.emplace(FoldAnsiName(child->name, codePage), child.get());
+        key->byName.emplace(FoldAnsiName(child->name, m_codePage), child.get());
         Reindex(child.get());
     }
 }
 
 CFakeOs::Key* CFakeOs::Child(const Key* parent, const std::string& name) const {
-    if (m_indexCodePage != codePage) {
-        m_indexCodePage = codePage;
+    if (m_indexCodePage != m_codePage) {
+        m_indexCodePage = m_codePage;
         Reindex(&m_root);
     }
-    const auto found = parent->byName.find(FoldAnsiName(name, codePage));
+    const auto found = parent->byName.find(FoldAnsiName(name, m_codePage));
     return found == parent->byName.end() ? nullptr : found->second;
 }
 
@@ -52,7 +55,7 @@ void CFakeOs::AddKey(const std::string& path) {
             child = key->children.back().get();
             child->name = part;
             child->parent = key;
-            key->byName.emplace(FoldAnsiName(part, codePage), child);
+            key->byName.emplace(FoldAnsiName(part, m_codePage), child);
         }
         key = child;
     }
@@ -117,7 +120,7 @@ long CFakeOs::RegOpenKeyExA(OsKey parent, const char* subKey, std::uint32_t opti
                             std::uint32_t access, OsKey* result) {
     if (Called(FakeOp::RegOpenKeyExA)) {
         *result = 0;
-        return registryFailure;
+        return kInjectedFailure;
     }
     // Every option but REG_OPTION_OPEN_LINK is reserved. A refused argument or handle leaves
     // the result as it was on 2000 and XP (Wine's conformance tests record it); a key that
@@ -150,7 +153,7 @@ long CFakeOs::RegOpenKeyExA(OsKey parent, const char* subKey, std::uint32_t opti
 long CFakeOs::RegQueryInfoKeyA(OsKey key, std::uint32_t* subKeyCount) {
     if (Called(FakeOp::RegQueryInfoKeyA)) {
         Scribble(subKeyCount, sizeof *subKeyCount);
-        return registryFailure;
+        return kInjectedFailure;
     }
     const Key* open = KeyOf(key);
     if (open == nullptr)
@@ -164,7 +167,7 @@ long CFakeOs::RegQueryInfoKeyA(OsKey key, std::uint32_t* subKeyCount) {
 long CFakeOs::RegEnumKeyA(OsKey key, std::uint32_t index, char* name, std::uint32_t size) {
     if (Called(FakeOp::RegEnumKeyA)) {
         Scribble(name, size);
-        return registryFailure;
+        return kInjectedFailure;
     }
     const Key* parent = KeyOf(key);
     if (parent == nullptr)
@@ -185,7 +188,7 @@ long CFakeOs::RegEnumKeyA(OsKey key, std::uint32_t index, char* name, std::uint3
 
 long CFakeOs::RegDeleteKeyA(OsKey key, const char* subKey) {
     if (Called(FakeOp::RegDeleteKeyA))
-        return registryFailure;
+        return kInjectedFailure;
     Key* parent = KeyOf(key);
     if (parent == nullptr)
         return windows::kInvalidHandle;
@@ -201,7 +204,7 @@ long CFakeOs::RegDeleteKeyA(OsKey key, const char* subKey) {
         (!deleteKeyTrees && !(*it)->children.empty()))
         return windows::kAccessDenied;
     keysDeleted.push_back((*it)->name);
-    parent->byName.erase(FoldAnsiName((*it)->name, codePage));
+    parent->byName.erase(FoldAnsiName((*it)->name, m_codePage));
     parent->children.erase(it);
     return 0;
 }
@@ -213,6 +216,6 @@ long CFakeOs::RegCloseKey(OsKey key) {
     m_keyRights.erase(key);
     const bool known = key == windows::kLocalMachine || m_openKeys.erase(key) != 0;
     if (fail)
-        return registryFailure;
+        return kInjectedFailure;
     return known ? 0 : windows::kInvalidHandle;
 }

@@ -2,6 +2,7 @@
 #include "device/device_id_table.h"
 #include "platform/cstring.h"
 #include "platform/mbcs_text.h"
+#include "sim/ansi_names.h"
 #include "sim/fake_os.h"
 
 #include <gtest/gtest.h>
@@ -19,6 +20,7 @@ std::string Text(const CString& s) {
 
 TEST(CStringTest, BuildsTextByAssignmentAndAppending) {
     CFakeOs os;
+    const FakeOsInstalled installed(os);
     CString s("C:\\Disk\\");
     s += "install.exe";
     s += ' ';
@@ -35,6 +37,7 @@ TEST(CStringTest, BuildsTextByAssignmentAndAppending) {
 
 TEST(CStringTest, FindsByBytePositionAndFailsWithMinusOne) {
     CFakeOs os;
+    const FakeOsInstalled installed(os);
     const CString s("VEN_8086&DEV_24C2");
     EXPECT_EQ(s.Find('&'), 8);
     EXPECT_EQ(s.Find('&', 8), 8);
@@ -52,6 +55,7 @@ TEST(CStringTest, FindsByBytePositionAndFailsWithMinusOne) {
 
 TEST(CStringTest, TruncateKeepsLeadingBytesOnly) {
     CFakeOs os;
+    const FakeOsInstalled installed(os);
     CString s("C:\\Disk\\setup.exe");
     s.Truncate(8);
     EXPECT_EQ(Text(s), "C:\\Disk\\");
@@ -71,8 +75,8 @@ class DoubleByteTest : public ::testing::TestWithParam<DoubleByteCase> {};
 
 TEST_P(DoubleByteTest, TrailByteNeverMatchesAndReversalKeepsPairs) {
     CFakeOs os;
-    os.codePage = GetParam().codePage;
-    MbLoadLeadBytes();
+    const FakeOsInstalled installed(os);
+    os.SetCodePage(GetParam().codePage);
     const std::string ch = GetParam().character;
     const CString s(("a" + ch + "\\b").c_str());
     EXPECT_EQ(s.Find('\\'), 3);
@@ -115,8 +119,8 @@ class CutCharacterTest : public ::testing::TestWithParam<CutCharacterCase> {};
 
 TEST_P(CutCharacterTest, IsOneByteAndNothingIsReadPastTheNul) {
     CFakeOs os;
-    os.codePage = GetParam().codePage;
-    MbLoadLeadBytes();
+    const FakeOsInstalled installed(os);
+    os.SetCodePage(GetParam().codePage);
     const char lead = static_cast<char>(GetParam().lead);
     ASSERT_TRUE(os.IsLeadByte(GetParam().lead));
     const std::string bytes = std::string("A=b") + lead;
@@ -157,7 +161,7 @@ INSTANTIATE_TEST_SUITE_P(CodePages, CutCharacterTest,
 
 TEST(CStringTest, WesternCodePageTreatsEveryByteAsACharacter) {
     CFakeOs os;
-    MbLoadLeadBytes();
+    const FakeOsInstalled installed(os);
     const CString s("a\xA5\x5C\\b");
     EXPECT_EQ(s.Find('\\'), 2);
     CString reversed(s);
@@ -168,8 +172,8 @@ TEST(CStringTest, WesternCodePageTreatsEveryByteAsACharacter) {
 
 TEST(MbcsTextTest, SubstringMatchesOnlyAtCharacterBoundaries) {
     CFakeOs os;
-    os.codePage = 950;
-    MbLoadLeadBytes();
+    const FakeOsInstalled installed(os);
+    os.SetCodePage(950);
     EXPECT_EQ(MbFindString("\xA5\x41", "A"), -1);  // 0x41 is a Big5 trail byte here
     EXPECT_EQ(MbFindString("\xA5\x41"
                            "A",
@@ -181,13 +185,11 @@ TEST(MbcsTextTest, SubstringMatchesOnlyAtCharacterBoundaries) {
     EXPECT_EQ(MbFindChar("x\xA5", '\xA5'), 1);
 }
 
-const int kCodePages[] = {1252, 932, 936, 949, 950};
-
 TEST(MbcsTextTest, LeadByteTableGivesTheRuntimesAnswerForEveryByte) {
     CFakeOs os;
-    for (const int codePage : kCodePages) {
-        os.codePage = codePage;
-        MbLoadLeadBytes();
+    const FakeOsInstalled installed(os);
+    for (const int codePage : kAnsiCodePages) {
+        os.SetCodePage(codePage);
         int leadBytes = 0;
         for (int byte = 0; byte < 256; ++byte) {
             const auto b = static_cast<unsigned char>(byte);
@@ -225,9 +227,9 @@ TEST(MbcsTextTest, SearchesAgreeWithTheForwardWalkInEveryCodePage) {
         }
     }
     CFakeOs os;
-    for (const int codePage : kCodePages) {
-        os.codePage = codePage;
-        MbLoadLeadBytes();
+    const FakeOsInstalled installed(os);
+    for (const int codePage : kAnsiCodePages) {
+        os.SetCodePage(codePage);
         int differences = 0;
         for (const std::string& text : texts) {
             for (const std::string& needle : needles) {

@@ -1,7 +1,7 @@
 // Classification of the Windows version record into OsType, and its two failure messages.
 #include "app/driver_setup_app.h"
-#include "app/shipped_texts.h"
 #include "sim/fake_os.h"
+#include "tests/expected_outcomes.h"
 
 #include <gtest/gtest.h>
 
@@ -19,6 +19,7 @@ class ClassificationTest : public ::testing::TestWithParam<VersionCase> {};
 TEST_P(ClassificationTest, GivesTheCodeForTheRecord) {
     const VersionCase& c = GetParam();
     CFakeOs os;
+    const FakeOsInstalled installed(os);
     os.SetVersion(c.platform, c.major, c.minor, c.build);
     CDriverSetupApp app;
     OsType code = 0xEE;
@@ -67,6 +68,7 @@ TEST(DetectOsTypeTest, AsksForTheExtendedRecordThenTheBasicOne) {
     };
     for (const auto& c : cases) {
         CFakeOs os;
+        const FakeOsInstalled installed(os);
         os.SetVersion(2, c.major, c.minor, c.build);
         os.acceptedVersionSizes = c.accepted;
         CDriverSetupApp app;
@@ -79,27 +81,25 @@ TEST(DetectOsTypeTest, AsksForTheExtendedRecordThenTheBasicOne) {
 
 TEST(DetectOsTypeTest, UnreadableVersionShowsItsMessageAndLeavesTheCode) {
     CFakeOs os;
+    const FakeOsInstalled installed(os);
     os.acceptedVersionSizes = {};
     CDriverSetupApp app;
     OsType code = 0xEE;
     EXPECT_FALSE(app.DetectOsType(code));
     EXPECT_EQ(code, 0xEE);
     ASSERT_EQ(os.boxes.size(), 1u);
-    EXPECT_EQ(os.boxes[0].text, "Message");
-    EXPECT_EQ(os.boxes[0].caption, kCaptionVersionQueryFailed);
-    EXPECT_EQ(os.boxes[0].type, 0u);
+    EXPECT_EQ(Shown(os.boxes[0]), ExpectedBoxNamed("version_query_failed"));
 }
 
 TEST(DetectOsTypeTest, UnknownPlatformShowsItsMessageAndGivesNone) {
     CFakeOs os;
+    const FakeOsInstalled installed(os);
     os.SetVersion(3, 5, 1, 2600);
     CDriverSetupApp app;
     OsType code = 0xEE;
     EXPECT_FALSE(app.DetectOsType(code));
     EXPECT_EQ(code, OS_NONE);
     ASSERT_EQ(os.boxes.size(), 1u);
-    EXPECT_EQ(os.boxes[0].text, "Message");
-    EXPECT_EQ(os.boxes[0].caption, kCaptionUnknownPlatform);
-    EXPECT_EQ(os.boxes[0].type, 0u);
+    EXPECT_EQ(Shown(os.boxes[0]), ExpectedBoxNamed("unknown_platform"));
 }
 }  // namespace

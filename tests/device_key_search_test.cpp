@@ -28,6 +28,7 @@ protected:
     }
 
     CFakeOs os;
+    FakeOsInstalled installed{os};
     CDriverSetupApp app;
 };
 
@@ -67,8 +68,7 @@ TEST_F(DeviceKeySearchTest, EmptyAndOverLongIdsMatchNothing) {
 }
 
 TEST_F(DeviceKeySearchTest, TrailByteOfADoubleByteNameDoesNotMatch) {
-    os.codePage = 950;
-    MbLoadLeadBytes();  // the application object read the lead bytes of code page 1252
+    os.SetCodePage(950);
     Package("A=A&DEV\r\n");
     Keys(kNt, {"VEN_\xA5"
                "A&DEV_1"});

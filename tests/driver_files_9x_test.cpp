@@ -1,11 +1,9 @@
 // Windows 98 SE and Me: the device key removed and the package files placed, in order.
-#include "app/shipped_texts.h"
 #include "sim/app_runner.h"
+#include "tests/expected_outcomes.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -25,37 +23,16 @@ protected:
         os.AddKey(std::string(k9xPciBranch) + "\\VEN_1002&DEV_4C59\\0");
         os.AddKey(std::string(k9xPciBranch) + "\\" + kDevice + "\\3&61AAA01&0&E8");
     }
-    Lines Copies(const std::string& windowsDir, const Lines& pairs) {
+    // The copies of version ("me" or "98se") below windowsDir, as the machine logs them.
+    Lines Copies(const std::string& windowsDir, const char* version) {
         Lines lines;
-        for (std::size_t i = 0; i < pairs.size(); i += 2)
-            lines.push_back("C:\\Disk\\drv\\" + pairs[i] + " -> " + windowsDir + pairs[i + 1]);
+        for (const auto& copy : ExpectedCopies(version))
+            lines.push_back("C:\\Disk\\drv\\" + copy.first + " -> " + windowsDir + copy.second);
         return lines;
     }
 
     CFakeOs os;
 };
-
-// The copies of one version ("me" or "98se") as the pairs Copies takes, from the one list the
-// unit tests and the Wine cases share.
-Lines ExpectedCopies(const std::string& version) {
-    std::ifstream file(std::string(SOURCE_DIR) + "/tests/copy_lists_expected.txt");
-    Lines pairs;
-    std::string line;
-    while (std::getline(file, line)) {
-        std::istringstream words(line);
-        std::string which, source, destination;
-        if (line.empty() || line[0] == '#' || !(words >> which >> source >> destination))
-            continue;
-        if (which == version) {
-            pairs.push_back(source);
-            pairs.push_back("\\" + destination);
-        }
-    }
-    return pairs;
-}
-
-const Lines kMeCopies = ExpectedCopies("me");
-const Lines k98SeCopies = ExpectedCopies("98se");
 
 TEST_F(DriverFiles9xTest, MeRemovesTheDeviceKeyAndCopiesItsListInOrder) {
     Machine("winme");
@@ -65,7 +42,7 @@ TEST_F(DriverFiles9xTest, MeRemovesTheDeviceKeyAndCopiesItsListInOrder) {
     EXPECT_TRUE(os.boxes.empty());
     EXPECT_EQ(os.keysDeleted, Lines{kDevice});
     EXPECT_EQ(os.SubKeyNames(k9xPciBranch), Lines{"VEN_1002&DEV_4C59"});
-    EXPECT_EQ(os.copiesAttempted, Copies("C:\\WINDOWS", kMeCopies));
+    EXPECT_EQ(os.copiesAttempted, Copies("C:\\WINDOWS", "me"));
     EXPECT_EQ(os.FileContent("C:\\WINDOWS\\inf\\hx5820.inf"), "package hx5820.inf");
     EXPECT_EQ(os.FileContent("C:\\WINDOWS\\Options\\install\\hx5820.cat"), "package hx5820.cat");
 }
@@ -73,7 +50,7 @@ TEST_F(DriverFiles9xTest, MeRemovesTheDeviceKeyAndCopiesItsListInOrder) {
 TEST_F(DriverFiles9xTest, Se98CopiesItsListWithTheInfFromTheInaFile) {
     Machine("win98");
     RunLauncher(os);
-    EXPECT_EQ(os.copiesAttempted, Copies("C:\\WINDOWS", k98SeCopies));
+    EXPECT_EQ(os.copiesAttempted, Copies("C:\\WINDOWS", "98se"));
     EXPECT_EQ(os.FileContent("C:\\WINDOWS\\inf\\hx5820.inf"), "package hx5820.ina");
     EXPECT_EQ(os.FileContent("C:\\WINDOWS\\system\\IoSubsys\\hx5820.mpd"), "package hx5820.mpd");
     EXPECT_FALSE(os.FileExists("C:\\WINDOWS\\system\\hx5820.cat"));
@@ -82,7 +59,7 @@ TEST_F(DriverFiles9xTest, Se98CopiesItsListWithTheInfFromTheInaFile) {
 TEST_F(DriverFiles9xTest, WindowsAtADriveRootGetsNoDoubleBackslash) {
     Machine("winme", "C:\\");
     RunLauncher(os);
-    EXPECT_EQ(os.copiesAttempted, Copies("C:", kMeCopies));
+    EXPECT_EQ(os.copiesAttempted, Copies("C:", "me"));
     EXPECT_TRUE(os.FileExists("C:\\inf\\hx5820.inf"));
 }
 
@@ -135,9 +112,7 @@ TEST_F(DriverFiles9xTest, NoSupportedDeviceRefusesAndCopiesNothing) {
     EXPECT_EQ(run.exitStatus, 0);
     EXPECT_TRUE(run.endedByExitCall);
     ASSERT_EQ(os.boxes.size(), 1u);
-    EXPECT_EQ(os.boxes[0].text, kTextNoDevice9x);
-    EXPECT_EQ(os.boxes[0].caption, kCaptionWorry);
-    EXPECT_EQ(os.boxes[0].type, 0u);
+    EXPECT_EQ(Shown(os.boxes[0]), ExpectedBoxNamed("no_device_9x"));
     EXPECT_TRUE(os.copiesAttempted.empty());
     EXPECT_TRUE(os.keysDeleted.empty());
 }
@@ -148,9 +123,7 @@ TEST_F(DriverFiles9xTest, DeviceKeyThatCannotBeDeletedRefusesAndCopiesNothing) {
     const LauncherRun run = RunLauncher(os);
     EXPECT_EQ(run.exitStatus, 0);
     ASSERT_EQ(os.boxes.size(), 1u);
-    EXPECT_EQ(os.boxes[0].text, kTextNoDevice9x);
-    EXPECT_EQ(os.boxes[0].caption, kCaptionWorry);
-    EXPECT_EQ(os.boxes[0].type, 0u);
+    EXPECT_EQ(Shown(os.boxes[0]), ExpectedBoxNamed("no_device_9x"));
     EXPECT_TRUE(os.copiesAttempted.empty());
 }
 }  // namespace

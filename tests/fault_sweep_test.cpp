@@ -3,8 +3,8 @@
 //
 // After a deliberate change of behaviour, rewrite the table with UPDATE_FAULT_SWEEP=1 and read
 // every changed line before committing it.
-#include "install/package_copies.h"
 #include "sim/app_runner.h"
+#include "tests/expected_outcomes.h"
 
 #include <gtest/gtest.h>
 
@@ -56,13 +56,11 @@ std::string Outcome(const CFakeOs& os, const LauncherRun& run) {
     if (!os.keysDeleted.empty())
         line << "deleted " << os.keysDeleted[0] << "; ";
     if (!os.copiesAttempted.empty() || !os.keysDeleted.empty()) {
-        const bool me = run.osType == OS_WINME;
-        const PackageCopy* list = me ? kWinMeCopies : kWin98SeCopies;
-        const int count = me ? kWinMeCopyCount : kWin98SeCopyCount;
+        const auto copies = ExpectedCopies(run.osType == OS_WINME ? "me" : "98se");
         int placed = 0;
-        for (int i = 0; i < count; ++i)
-            placed += os.FileExists(std::string("C:\\WINDOWS") + list[i].destination) ? 1 : 0;
-        line << "placed " << placed << " of " << count << " files; ";
+        for (const auto& copy : copies)
+            placed += os.FileExists("C:\\WINDOWS" + copy.second) ? 1 : 0;
+        line << "placed " << placed << " of " << copies.size() << " files; ";
     }
     line << "exit " << run.exitStatus << (run.endedByExitCall ? " (ended)" : " (returned)");
     if (os.OpenKeyCount() != 0 || os.OpenFileCount() != 0)

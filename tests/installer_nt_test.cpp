@@ -1,6 +1,6 @@
 // Windows 2000 and XP: the installer's command line, the refusal, and the wait for its window.
-#include "app/shipped_texts.h"
 #include "sim/app_runner.h"
+#include "tests/expected_outcomes.h"
 
 #include <gtest/gtest.h>
 
@@ -86,9 +86,7 @@ TEST_F(InstallerNtTest, NoSupportedDeviceRefusesWithoutStartingTheInstaller) {
     EXPECT_EQ(run.exitStatus, 0);
     EXPECT_TRUE(run.endedByExitCall);
     ASSERT_EQ(other.boxes.size(), 1u);
-    EXPECT_EQ(other.boxes[0].text, kTextNoDeviceNt);
-    EXPECT_EQ(other.boxes[0].caption, kCaptionWorry);
-    EXPECT_EQ(other.boxes[0].type, 0u);
+    EXPECT_EQ(Shown(other.boxes[0]), ExpectedBoxNamed("no_device_nt"));
     EXPECT_TRUE(other.commandLines.empty());
 }
 

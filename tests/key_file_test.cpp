@@ -1,8 +1,8 @@
 // Reading key.ini into the device-ID table: the format's rules, the table's limits, refusals.
 #include "app/driver_setup_app.h"
-#include "app/shipped_texts.h"
 #include "device/device_id_table.h"
 #include "sim/app_runner.h"
+#include "tests/expected_outcomes.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +16,7 @@ using Ids = std::vector<std::string>;
 // Loads text as C:\Disk\key.ini and returns the table's entries.
 Ids Load(const std::string& text) {
     CFakeOs os;
+    const FakeOsInstalled installed(os);
     os.AddFile("C:\\Disk\\key.ini", text);
     CDriverSetupApp app;
     app.m_strAppDir = "C:\\Disk\\";
@@ -100,6 +101,7 @@ TEST(KeyFileTest, TextEndsWhereTheBytesReadEnd) {
     for (const ShortRead& c : {ShortRead{true, -1, {}}, ShortRead{false, 40, {"VEN_1", "x"}},
                                ShortRead{false, 5, {"VEN"}}, ShortRead{false, 0, {}}}) {
         CFakeOs os;
+        const FakeOsInstalled installed(os);
         os.AddFile("C:\\Disk\\key.ini", "A=VEN_1\r\nB=x");
         if (c.readFails)
             os.FailCall(FakeOp::FileRead);         // reads nothing
@@ -115,6 +117,7 @@ TEST(KeyFileTest, TextEndsWhereTheBytesReadEnd) {
 
 TEST(KeyFileTest, SizeIsTheLengthPlusOneWithThePositionRestored) {
     CFakeOs os;
+    const FakeOsInstalled installed(os);
     os.AddFile("C:\\k", "12345");
     CDriverSetupApp app;
     OsFile file = os.FileOpen("C:\\k", "rb");
@@ -138,6 +141,7 @@ class KeyFileRefusalTest : public ::testing::TestWithParam<RefusalCase> {};
 TEST_P(KeyFileRefusalTest, ShowsTheMissingKeyFileMessageAndExitsWithZero) {
     for (const char* version : {"winxp", "win98"}) {
         CFakeOs os;
+        const FakeOsInstalled installed(os);
         SetWindowsVersion(os, version);
         AddPackage(os, "C:\\Disk\\", "ID=VEN_8086\r\n");
         os.AddKey(std::string(kNtPciBranch) + "\\VEN_8086&DEV_1");
@@ -149,9 +153,7 @@ TEST_P(KeyFileRefusalTest, ShowsTheMissingKeyFileMessageAndExitsWithZero) {
         EXPECT_EQ(run.exitStatus, 0);
         EXPECT_TRUE(run.endedByExitCall);
         ASSERT_EQ(os.boxes.size(), 1u);
-        EXPECT_EQ(os.boxes[0].text, kTextNoKeyFile);
-        EXPECT_EQ(os.boxes[0].caption, "setup");
-        EXPECT_EQ(os.boxes[0].type, 0x30u);
+        EXPECT_EQ(Shown(os.boxes[0]), ExpectedBoxNamed("no_key_file"));
         EXPECT_EQ(os.OpenFileCount(), 0);
         EXPECT_EQ(os.CallLog().find("Reg"), std::string::npos);
         EXPECT_TRUE(os.commandLines.empty());

@@ -1,13 +1,11 @@
 // The launcher from start-up to its end: program directory, version dispatch, refusals.
 #include "app/driver_setup_app.h"
-#include "app/shipped_texts.h"
 #include "sim/app_runner.h"
+#include "tests/expected_outcomes.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-const char* const kUnsupportedText = kTextUnsupportedSystem;
-
 class UnsupportedVersionTest : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(UnsupportedVersionTest, ShowsOneBoxAndExitsWithZero) {
@@ -22,9 +20,7 @@ TEST_P(UnsupportedVersionTest, ShowsOneBoxAndExitsWithZero) {
     EXPECT_EQ(run.exitStatus, 0);
     EXPECT_TRUE(run.endedByExitCall);
     ASSERT_EQ(os.boxes.size(), 1u);
-    EXPECT_EQ(os.boxes[0].text, kUnsupportedText);
-    EXPECT_EQ(os.boxes[0].caption, kCaptionWorry);
-    EXPECT_EQ(os.boxes[0].type, 0u);
+    EXPECT_EQ(Shown(os.boxes[0]), ExpectedBoxNamed("unsupported"));
     // Nothing of the package was touched.
     EXPECT_EQ(os.CallLog().find("RegOpenKeyExA"), std::string::npos);
     EXPECT_EQ(os.CallLog().find("FileOpen"), std::string::npos);
@@ -33,25 +29,17 @@ TEST_P(UnsupportedVersionTest, ShowsOneBoxAndExitsWithZero) {
 INSTANTIATE_TEST_SUITE_P(Versions, UnsupportedVersionTest,
                          ::testing::Values("win31", "win95", "win98fe", "nt40", "vista", "win10"));
 
-TEST(LauncherFlowTest, AnUnreadableOrUnknownVersionShowsItsBoxThenTheUnsupportedOne) {
-    const struct {
-        const char* caption;
-        void (*setUp)(CFakeOs&);
-    } cases[] = {
-        {kCaptionVersionQueryFailed, [](CFakeOs& os) { os.acceptedVersionSizes = {}; }},
-        {kCaptionUnknownPlatform, [](CFakeOs& os) { os.SetVersion(3, 5, 1, 2600); }},
-    };
-    for (const auto& c : cases) {
-        CFakeOs os;
-        c.setUp(os);
-        const LauncherRun run = RunLauncher(os);
-        EXPECT_EQ(run.exitStatus, 0) << c.caption;
-        EXPECT_EQ(run.osType, OS_NONE) << c.caption;
-        ASSERT_EQ(os.boxes.size(), 2u) << c.caption;
-        EXPECT_EQ(os.boxes[0].caption, c.caption);
-        EXPECT_EQ(os.boxes[0].type, 0u) << c.caption;
-        EXPECT_EQ(os.boxes[1].text, kUnsupportedText) << c.caption;
-        EXPECT_EQ(os.boxes[1].type, 0u) << c.caption;
+// The boxes themselves are the golden table's (shipped_boxes_test.cpp).
+TEST(LauncherFlowTest, AnUnreadableOrUnknownVersionIsNoVersionTheLauncherInstallsOn) {
+    CFakeOs unreadable;
+    unreadable.acceptedVersionSizes = {};
+    CFakeOs unknown;
+    unknown.SetVersion(3, 5, 1, 2600);
+    for (CFakeOs* os : {&unreadable, &unknown}) {
+        const LauncherRun run = RunLauncher(*os);
+        EXPECT_EQ(run.exitStatus, 0);
+        EXPECT_EQ(run.osType, OS_NONE);
+        EXPECT_EQ(os->boxes.size(), 2u);
     }
 }
 
@@ -66,6 +54,7 @@ TEST(LauncherFlowTest, StartUpSetsTheCodePageFirstAndReadsItsPathBeforeTheVersio
 
 TEST(LauncherFlowTest, ApplicationObjectIsTheApplicationOnlyForItsLifetime) {
     CFakeOs os;
+    const FakeOsInstalled installed(os);
     {
         CDriverSetupApp app;
         EXPECT_EQ(AfxGetApp(), &app);
@@ -84,7 +73,7 @@ class ProgramDirectoryTest : public ::testing::TestWithParam<DirCase> {};
 
 TEST_P(ProgramDirectoryTest, IsThePathUpToItsLastBackslash) {
     CFakeOs os;
-    os.codePage = GetParam().codePage;
+    os.SetCodePage(GetParam().codePage);
     os.modulePath = GetParam().modulePath;
     SetWindowsVersion(os, "vista");
     EXPECT_EQ(RunLauncher(os).appDir, GetParam().expectedDir);
@@ -120,7 +109,7 @@ TEST(LauncherFlowTest, UntrustedModulePathNeverLeadsToAKeyFile) {
         EXPECT_EQ(run.appDir, "");
         EXPECT_EQ(run.exitStatus, 0);
         ASSERT_EQ(os.boxes.size(), 1u);
-        EXPECT_EQ(os.boxes[0].text, kTextNoKeyFile);
+        EXPECT_EQ(os.boxes[0].text, ExpectedBoxNamed("no_key_file").text);
         EXPECT_EQ(os.boxes[0].type, 0x30u);
         EXPECT_EQ(os.CallLog().find("FileOpen"), std::string::npos);
     }
@@ -156,7 +145,7 @@ TEST_P(ModulePathLengthTest, PathThatFillsABufferIsNotUsed) {
         EXPECT_EQ(run.appDir, c.dirKept ? dir : "") << version;
         EXPECT_EQ(os.CallLog().find("FileOpen") != std::string::npos, c.dirKept) << version;
         ASSERT_EQ(os.boxes.size(), 1u) << version;
-        EXPECT_EQ(os.boxes[0].text, kTextNoKeyFile);
+        EXPECT_EQ(os.boxes[0].text, ExpectedBoxNamed("no_key_file").text);
         EXPECT_EQ(os.boxes[0].caption, c.caption);
         EXPECT_EQ(os.boxes[0].type, 0x30u);
     }
@@ -176,7 +165,7 @@ TEST(LauncherFlowTest, ApplicationMessageBoxIsCaptionedWithTheProgramName) {
     const LauncherRun run = RunLauncher(os);
     EXPECT_EQ(run.exitStatus, 0);
     ASSERT_EQ(os.boxes.size(), 1u);
-    EXPECT_EQ(os.boxes[0].text, kTextNoKeyFile);
+    EXPECT_EQ(os.boxes[0].text, ExpectedBoxNamed("no_key_file").text);
     EXPECT_EQ(os.boxes[0].caption, "drv.Setup");
     EXPECT_EQ(os.boxes[0].type, 0x30u);  // MB_OK with the warning icon
 }

@@ -1,4 +1,5 @@
 // The simulated machine's own rules, where it is as strict as the Windows family it reports.
+#include "platform/mbcs_text.h"
 #include "sim/app_runner.h"
 
 #include <gtest/gtest.h>
@@ -162,7 +163,7 @@ TEST(SimulatedMachineTest, CallsFollowTheFamilysRules) {
 
 TEST(SimulatedMachineTest, TrailBytesAreNeverFoldedInNames) {
     CFakeOs os;
-    os.codePage = 950;  // A5 61 and A5 41 are two different Big5 characters
+    os.SetCodePage(950);  // A5 61 and A5 41 are two different Big5 characters
     os.AddKey("Enum\\PCI\\\xA5"
               "a");
     EXPECT_FALSE(os.KeyExists("Enum\\PCI\\\xA5"
@@ -178,5 +179,39 @@ TEST(SimulatedMachineTest, TrailBytesAreNeverFoldedInNames) {
     EXPECT_NE(os.FindWindowA(nullptr, "c:\\\xA5"
                                       "a\\install.exe"),
               nullptr);
+}
+}  // namespace
+
+namespace {
+// The launcher runs on the machine a test installs, and on no other: none installed, or a
+// second one installed while the first is in place, ends the process before it runs a line.
+TEST(SimulatedMachineDeathTest, OnlyTheInstalledMachineAnswers) {
+    EXPECT_DEATH(Os().InitCommonControls(), "Os\\(\\) used with no CFakeOs installed");
+    EXPECT_DEATH(
+        {
+            CFakeOs first;
+            const FakeOsInstalled installedFirst(first);
+            CFakeOs second;
+            const FakeOsInstalled installedSecond(second);
+        },
+        "a second CFakeOs installed while another is in place");
+    CFakeOs os;
+    const FakeOsInstalled installed(os);
+    const FakeOsInstalled again(os);  // RunLauncher inside a test that installed os
+    Os().InitCommonControls();
+    EXPECT_EQ(os.CallLog(), "InitCommonControls");
+}
+
+// The runtime's lead-byte table follows the installed machine's code page, set before or after
+// it is installed.
+TEST(SimulatedMachineTest, LeadByteTableFollowsTheCodePage) {
+    CFakeOs os;
+    os.SetCodePage(932);
+    const FakeOsInstalled installed(os);
+    EXPECT_TRUE(MbIsLeadByte(0x81));
+    os.SetCodePage(950);
+    EXPECT_TRUE(MbIsLeadByte(0xA1));  // 0x81 leads in Big5 too
+    os.SetCodePage(1252);
+    EXPECT_FALSE(MbIsLeadByte(0xA1));
 }
 }  // namespace

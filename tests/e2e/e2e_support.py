@@ -10,11 +10,10 @@ OTHER = "VEN_1002&DEV_4C59&SUBSYS_00000000&REV_00"
 KEY_INI = b"[PCI]\r\nICH4=DEV_24C2\r\n"
 # (caption, text, type): the system's boxes have an OK button and no icon (MB_OK); the
 # framework's box adds its warning icon (MB_OK | MB_ICONEXCLAMATION).
-WORRY = lab.shipped_text("kCaptionWorry")
-UNSUPPORTED_BOX = (WORRY, lab.shipped_text("kTextUnsupportedSystem"), 0x00)
-NT_NO_DEVICE_BOX = (WORRY, lab.shipped_text("kTextNoDeviceNt"), 0x00)
-W9X_NO_DEVICE_BOX = (WORRY, lab.shipped_text("kTextNoDevice9x"), 0x00)
-NO_KEY_FILE_BOX = (b"setup", lab.shipped_text("kTextNoKeyFile"), 0x30)
+UNSUPPORTED_BOX = lab.expected_box("unsupported")
+NT_NO_DEVICE_BOX = lab.expected_box("no_device_nt")
+W9X_NO_DEVICE_BOX = lab.expected_box("no_device_9x")
+NO_KEY_FILE_BOX = lab.expected_box("no_key_file")
 
 
 

@@ -31,16 +31,19 @@ DRIVER_FILES = ["hx5820.inf", "hx5820.ina", "hx5820.mpd", "hx5820.sys", "hx5820.
                 "hxvport.vxd", "hxpanel.cpl", "hxAuxDrv.sys"]
 
 
-SHIPPED_TEXTS = ROOT / "app" / "shipped_texts.h"
+EXPECTED_BOXES = ROOT / "tests" / "expected_boxes.txt"
 
 
-def shipped_text(name):
-    """The bytes of one of the launcher's texts, from the one place that holds them."""
-    header = SHIPPED_TEXTS.read_text(encoding="ascii")
-    found = re.search(r'const char\* const %s = "((?:[^"\\]|\\.)*)";' % re.escape(name), header)
-    if found is None:
-        raise KeyError("%s is not in %s" % (name, SHIPPED_TEXTS))
-    return found.group(1).encode("ascii").decode("unicode_escape").encode("latin-1")
+def expected_box(name):
+    """(caption, text, type) of a box the launcher shows, as bytes, from the tests' own golden
+    table: a line of name, type, caption and text between tabs, with \\n for a line break."""
+    for line in EXPECTED_BOXES.read_text(encoding="ascii").splitlines():
+        if line and not line.startswith("#"):
+            fields = line.split("\t")
+            if fields[0] == name:
+                return (fields[2].encode("ascii"),
+                        fields[3].replace("\\n", "\n").encode("ascii"), int(fields[1], 16))
+    raise KeyError("%s is not in %s" % (name, EXPECTED_BOXES))
 
 
 def wine_unusable():

@@ -1,7 +1,9 @@
 // keycheck's command line, read with CLI11: one subcommand per verb, each with --help.
 #include "tools/keycheck/cli/command_line.h"
 
-#include "tools/keycheck/predict/windows_versions.h"
+#include "tools/keycheck/predict/version_names.h"
+
+#include "sim/ansi_names.h"
 
 #include <CLI/CLI.hpp>
 
@@ -20,9 +22,12 @@ const char* const kRegistryHelp =
     "REGEDIT4 text or Windows Registry Editor Version 5.00 (UTF-16LE)";
 
 void AddCodePage(CLI::App& verb, Options& options) {
-    verb.add_option("--codepage", options.codePage,
-                    "the machine's ANSI code page: 1252, 932, 936, 949 or 950")
-        ->check(CLI::IsMember({1252, 932, 936, 949, 950}))
+    std::string listed;
+    for (int codePage : kAnsiCodePages)
+        listed += (listed.empty() ? "" : ", ") + std::to_string(codePage);
+    verb.add_option("--codepage", options.codePage, "the machine's ANSI code page: " + listed)
+        ->check(
+            CLI::IsMember(std::vector<int>(std::begin(kAnsiCodePages), std::end(kAnsiCodePages))))
         ->capture_default_str();
 }
 
@@ -51,7 +56,7 @@ CLI::App* AddPredict(CLI::App& app, Options& options) {
     AddPackageDir(*predict, options);
     const CLI::Validator version(
         [](std::string& name) {
-            return FindWindowsVersion(name) != nullptr
+            return WindowsVersionByOption(name) != nullptr
                        ? std::string()
                        : "unknown version " + name + "; use one of " + WindowsVersionOptions();
         },

@@ -1,7 +1,7 @@
 // keycheck's command line, read with CLI11: one subcommand per verb, each with --help.
 #pragma once
 
-#include "tools/keycheck/cli/options.h"
+#include "tools/keycheck/options/options.h"
 
 #include <ostream>
 #include <string>

@@ -3,10 +3,12 @@
 #include "tools/keycheck/devices/package_match.h"
 
 #include "device/listed_id_match.h"
+#include "sim/fake_os.h"
 #include "tools/keycheck/package/package_lint.h"
 
 PackageMatch MatchPackage(CFakeOs& machine, const std::string& dir,
                           std::vector<PciBranch>& branches) {
+    const FakeOsInstalled installed(machine);
     // LintPackage loads key.ini with the launcher's loader and keeps the table it fills.
     const LintResult keyFile = LintPackage(machine, dir);
     PackageMatch match{keyFile.keyFileFound, keyFile.table};

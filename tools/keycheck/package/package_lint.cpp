@@ -51,6 +51,7 @@ std::string MissingFileText(const PackageFileCheck& file) {
 }  // namespace
 
 LintResult LintPackage(CFakeOs& machine, const std::string& dir) {
+    const FakeOsInstalled installed(machine);
     LintResult result;
     CDriverSetupApp app;
     app.m_strAppDir = dir.c_str();

@@ -56,7 +56,7 @@ const char* RegFormatName(RegFormat format) {
 
 bool ReadRegExport(const std::string& bytes, const std::string& fileName, CFakeOs& machine,
                    RegExport& contents, std::string& error) {
-    RegLineReader reader(bytes, machine.codePage);
+    RegLineReader reader(bytes, machine.CodePage());
     RegLine line;
     RegFormat format = RegFormat::Regedit4;
     if (!reader.Next(line) || !ReadHeader(line.text, format)) {

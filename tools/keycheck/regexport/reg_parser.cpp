@@ -27,7 +27,7 @@ bool IsHexDigit(char c) {
 }
 }  // namespace
 
-RegParser::RegParser(CFakeOs& machine) : tree(machine.codePage), m_machine(machine) {}
+RegParser::RegParser(CFakeOs& machine) : tree(machine.CodePage()), m_machine(machine) {}
 
 void RegParser::Line(const RegLine& line) {
     RegCursor cursor(line.text, m_machine);
@@ -87,7 +87,7 @@ void RegParser::KeyLine(RegCursor& cursor, const RegLine& line) {
         std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(line.unconvertible));
         throw RegSyntaxError{std::string("the key name holds ") + code +
                              ", which keycheck cannot convert to code page " +
-                             std::to_string(m_machine.codePage)};
+                             std::to_string(m_machine.CodePage())};
     }
     path.erase(path.begin());
     if (!deletion)

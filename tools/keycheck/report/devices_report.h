@@ -1,9 +1,9 @@
 // Prints the result of keycheck devices, for people or as one JSON document.
 #pragma once
 
-#include "tools/keycheck/cli/options.h"
 #include "tools/keycheck/devices/package_match.h"
 #include "tools/keycheck/devices/pci_devices.h"
+#include "tools/keycheck/options/options.h"
 #include "tools/keycheck/regexport/reg_export.h"
 
 #include <ostream>

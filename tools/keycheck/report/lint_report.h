@@ -1,7 +1,7 @@
 // Prints the result of keycheck lint, for people or as one JSON document.
 #pragma once
 
-#include "tools/keycheck/cli/options.h"
+#include "tools/keycheck/options/options.h"
 #include "tools/keycheck/package/package_lint.h"
 
 #include <ostream>

@@ -1,7 +1,7 @@
 // Prints the result of keycheck predict, for people or as one JSON document.
 #pragma once
 
-#include "tools/keycheck/cli/options.h"
+#include "tools/keycheck/options/options.h"
 #include "tools/keycheck/predict/install_check.h"
 #include "tools/keycheck/predict/prediction.h"
 #include "tools/keycheck/regexport/reg_export.h"

@@ -1,5 +1,5 @@
 // Prints the result of keycheck predict as one JSON document.
-#include "tools/keycheck/predict/windows_versions.h"
+#include "tools/keycheck/predict/version_names.h"
 #include "tools/keycheck/report/install_report.h"
 #include "tools/keycheck/report/json_text.h"
 #include "tools/keycheck/report/predict_report.h"
@@ -17,7 +17,7 @@ void AddHeader(const Options& options, const RegExportSummary& registry,
                             {"format", RegFormatName(registry.format)},
                             {"localMachineKeys", registry.localMachineKeys}};
     json["os"] = Json{{"option", options.os},
-                      {"label", FindWindowsVersion(options.os)->label},
+                      {"label", WindowsVersionByOption(options.os)->label},
                       {"code", prediction.osType},
                       {"name", OsTypeName(prediction.osType)}};
 }

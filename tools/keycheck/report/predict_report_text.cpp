@@ -1,7 +1,7 @@
 // Prints the result of keycheck predict for people, step by step.
 #include "tools/keycheck/report/predict_report.h"
 
-#include "tools/keycheck/predict/windows_versions.h"
+#include "tools/keycheck/predict/version_names.h"
 #include "tools/keycheck/report/install_report.h"
 #include "tools/keycheck/report/shown_text.h"
 
@@ -83,7 +83,7 @@ void PrintInstallCheck(const InstallCheck& check, int& step, int codePage, std::
 void PrintPredictionText(const Options& options, const RegExportSummary& registry,
                          const Prediction& prediction, const InstallCheck& check,
                          std::ostream& out) {
-    const WindowsVersion& version = *FindWindowsVersion(options.os);
+    const WindowsVersion& version = *WindowsVersionByOption(options.os);
     out << "keycheck predict " << options.package << " on " << version.label << "\n"
         << "  run from " << Shown(options.dir, options.codePage) << ", Windows folder "
         << Shown(options.windowsDir, options.codePage) << ", ANSI code page " << options.codePage

@@ -152,11 +152,6 @@ std::string SystemDecode(const std::string& bytes, int codePage) {
 #endif
 }  // namespace
 
-bool IsKnownCodePage(int codePage) {
-    return codePage == 1252 || codePage == 932 || codePage == 936 || codePage == 949 ||
-           codePage == 950;
-}
-
 std::string Utf16ToCodePage(const std::string& utf16, int codePage, std::uint32_t* unconvertible) {
     std::string out;
     if (unconvertible != nullptr)

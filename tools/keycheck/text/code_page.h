@@ -1,12 +1,9 @@
-// Text between UTF-16 and an ANSI code page (1252, 932, 936, 949, 950), by the code page's own
+// Text between UTF-16 and an ANSI code page (one of kAnsiCodePages), by the code page's own
 // table, and ANSI bytes for a terminal.
 #pragma once
 
 #include <cstdint>
 #include <string>
-
-// The code pages keycheck converts: the launcher's markets.
-bool IsKnownCodePage(int codePage);
 
 // UTF-16LE bytes (no byte-order mark) as bytes of codePage. A character without a form there
 // becomes '?', and *unconvertible (when given) gets the first such one's code point, else 0.

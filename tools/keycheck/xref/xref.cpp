@@ -181,7 +181,7 @@ const char* VersionOption(OsType version) {
 
 XrefResult CrossCheck(CFakeOs& machine, const std::string& dir) {
     XrefResult result;
-    result.codePage = machine.codePage;
+    result.codePage = machine.CodePage();
     Collector collect(result);
     const LintResult lint = LintPackage(machine, dir);
     result.keyFileFound = lint.keyFileFound;

@@ -4,7 +4,7 @@
 
 #include "sim/app_runner.h"
 #include "sim/fake_os.h"
-#include "tools/keycheck/predict/machine_setup.h"
+#include "tools/keycheck/cli/machine_setup.h"
 
 #include <gtest/gtest.h>
 
@@ -42,11 +42,11 @@ std::string Utf16(const std::string& ascii) {
 
 class DevicesTest : public ::testing::Test {
 protected:
-    DevicesTest() { UseCodePage(machine, 1252); }
+    DevicesTest() { machine.SetCodePage(1252); }
     std::vector<PciBranch> Read(const std::string& bytes) {
         std::string error;
         EXPECT_TRUE(ReadRegExport(bytes, "m.reg", machine, contents, error)) << error;
-        return FindPciDevices(contents, machine.codePage);
+        return FindPciDevices(contents, machine.CodePage());
     }
 
     CFakeOs machine;
@@ -177,7 +177,7 @@ TEST(DevicesDoubleByteTest, UnicodeTextInTheMachinesCodePage) {
         utf16 += static_cast<char>(code >> 8);
     }
     CFakeOs machine;
-    UseCodePage(machine, 950);
+    machine.SetCodePage(950);
     RegExport contents;
     std::string error;
     ASSERT_TRUE(ReadRegExport(utf16, "m.reg", machine, contents, error)) << error;

@@ -3,7 +3,6 @@
 
 #include "device/device_id_table.h"
 #include "sim/fake_os.h"
-#include "tools/keycheck/predict/machine_setup.h"
 
 #include <gtest/gtest.h>
 
@@ -28,7 +27,8 @@ void ExpectSameAsLauncher(const std::string& text) {
 
 TEST(KeyEntriesTest, FindsWhatTheLauncherFinds) {
     CFakeOs os;
-    UseCodePage(os, 1252);
+    const FakeOsInstalled installed(os);
+    os.SetCodePage(1252);
     std::string many;
     for (int i = 0; i < 45; ++i)
         many += "ID" + std::to_string(i) + "=VEN_" + std::to_string(i) + "\r\n";
@@ -41,7 +41,7 @@ TEST(KeyEntriesTest, FindsWhatTheLauncherFinds) {
         ExpectSameAsLauncher(text);
 
     // In Shift-JIS a lead byte takes the byte after it along, an "=" too.
-    UseCodePage(os, 932);
+    os.SetCodePage(932);
     ExpectSameAsLauncher("\x81=x\r\nB=y\r\n");
     EXPECT_EQ(FindKeyEntries("\x81=x\r\nB=y\r\n").size(), 1u);
     ExpectSameAsLauncher("A=\x82\xA0=\r\nB=\x81=y\r\n");
@@ -49,7 +49,8 @@ TEST(KeyEntriesTest, FindsWhatTheLauncherFinds) {
 
 TEST(KeyEntriesTest, EntriesCarryTheirNameOffsetAndLine) {
     CFakeOs os;
-    UseCodePage(os, 1252);
+    const FakeOsInstalled installed(os);
+    os.SetCodePage(1252);
     const std::string text = "[PCI]\r\n; list\r\nHX5820=VEN_1\r\n\n  B = DEV_2\nC=\r\n";
     const std::vector<KeyEntry> entries = FindKeyEntries(text.c_str());
     ASSERT_EQ(entries.size(), 2u);
@@ -67,7 +68,8 @@ TEST(KeyEntriesTest, EntriesCarryTheirNameOffsetAndLine) {
 
 TEST(KeyEntriesTest, TextEndsAtItsFirstNul) {
     CFakeOs os;
-    UseCodePage(os, 1252);
+    const FakeOsInstalled installed(os);
+    os.SetCodePage(1252);
     const std::string text("A=x\r\n\0B=y\r\n", 11);
     const std::vector<KeyEntry> entries = FindKeyEntries(text.c_str());
     ASSERT_EQ(entries.size(), 1u);

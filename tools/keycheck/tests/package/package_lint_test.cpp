@@ -3,7 +3,7 @@
 
 #include "sim/app_runner.h"
 #include "sim/fake_os.h"
-#include "tools/keycheck/predict/machine_setup.h"
+#include "tools/keycheck/cli/machine_setup.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,7 @@ const char* const kDir = "D:\\";
 // The findings for a complete package whose key.ini holds keyIni.
 Codes Lint(const std::string& keyIni, int codePage = 1252) {
     CFakeOs machine;
-    UseCodePage(machine, codePage);
+    machine.SetCodePage(codePage);
     AddPackage(machine, kDir, keyIni);
     Codes codes;
     for (const LintFinding& finding : LintPackage(machine, kDir).findings)
@@ -66,7 +66,7 @@ TEST(KeyFileLintTest, LowerCaseIsLookedForCharacterByCharacter) {
 
 TEST(KeyFileLintTest, ListsEntriesWithWhatTheLauncherKeeps) {
     CFakeOs machine;
-    UseCodePage(machine, 1252);
+    machine.SetCodePage(1252);
     AddPackage(machine, kDir, "A=VEN_1\r\nB=" + std::string(45, 'V') + "\r\n");
     const LintResult result = LintPackage(machine, kDir);
     ASSERT_TRUE(result.keyFileFound);
@@ -78,7 +78,7 @@ TEST(KeyFileLintTest, ListsEntriesWithWhatTheLauncherKeeps) {
 // A package holding key.ini and the files named, spelled as given.
 LintResult LintFiles(const std::vector<std::string>& files, bool keyFile = true) {
     CFakeOs machine;
-    UseCodePage(machine, 1252);
+    machine.SetCodePage(1252);
     if (keyFile)
         machine.AddFile("D:\\key.ini", "A=VEN_1\r\n");
     for (const std::string& file : files)

@@ -3,7 +3,7 @@
 
 #include "sim/app_runner.h"
 #include "sim/fake_os.h"
-#include "tools/keycheck/predict/machine_setup.h"
+#include "tools/keycheck/cli/machine_setup.h"
 
 #include <gtest/gtest.h>
 
@@ -59,7 +59,7 @@ class InstallCheckTest : public ::testing::TestWithParam<Case> {};
 TEST_P(InstallCheckTest, FindsTheModelsLineForTheDeviceTaken) {
     const Case& c = GetParam();
     CFakeOs machine;
-    UseCodePage(machine, 1252);
+    machine.SetCodePage(1252);
     SetWindowsVersion(machine, c.version);
     AddPackage(machine, "D:\\", "[PCI]\r\nA=VEN_1A2B&DEV_5820\r\n");
     machine.modulePath = "D:\\setup.exe";

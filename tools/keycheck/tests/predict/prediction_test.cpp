@@ -1,8 +1,8 @@
 // keycheck predict: the launcher's run on a machine, and the steps keycheck reads off it.
-#include "app/shipped_texts.h"
 #include "tools/keycheck/predict/prediction.h"
 
 #include "sim/app_runner.h"
+#include "tests/expected_outcomes.h"
 
 #include <gtest/gtest.h>
 
@@ -104,43 +104,44 @@ TEST_F(PredictionTest, W9xPlacementShowsTheDeletedKeyAndEveryCopy) {
     EXPECT_TRUE(p.Installs());
 }
 
-TEST_F(PredictionTest, RefusalsShowTheLaunchersBox) {
-    struct Case {
-        const char* version;
-        bool keyFile;
-        bool device;
-        const char* caption;
-        const char* text;
-    };
-    const Case cases[] = {
-        {"winxp", true, false, kCaptionWorry, kTextNoDeviceNt},
-        {"winme", true, false, kCaptionWorry, kTextNoDevice9x},
-        {"win2k", false, true, "setup", kTextNoKeyFile},
-        {"win98", false, true, "setup", kTextNoKeyFile},
-        {"win98fe", true, true, kCaptionWorry, kTextUnsupportedSystem},
-        {"win2003", true, false, kCaptionWorry, kTextNoDeviceNt},
-        {"vista", true, true, kCaptionWorry, kTextUnsupportedSystem},
-    };
-    for (const Case& c : cases) {
-        CFakeOs os;
-        SetWindowsVersion(os, c.version);
-        os.modulePath = "D:\\setup.exe";
-        if (c.keyFile)
-            os.AddFile("D:\\key.ini", kKeyIni);
-        os.AddKey(std::string(kNtPciBranch) + "\\" + (c.device ? kDevice : kOther));
-        os.AddKey(std::string(k9xPciBranch) + "\\" + (c.device ? kDevice : kOther));
+struct RefusalCase {
+    const char* version;
+    bool keyFile;
+    bool device;
+    const char* box;  // its name in tests/expected_boxes.txt
+};
 
-        const Prediction p = PredictLauncher(os);
+class PredictionRefusalTest : public ::testing::TestWithParam<RefusalCase> {};
 
-        ASSERT_EQ(p.boxes.size(), 1u) << c.version;
-        EXPECT_EQ(p.boxes[0].caption, c.caption) << c.version;
-        EXPECT_EQ(p.boxes[0].text, c.text) << c.version;
-        EXPECT_FALSE(p.Installs()) << c.version;
-        EXPECT_EQ(p.exitStatus, 0) << c.version;
-        EXPECT_EQ(p.keyFileRead, c.keyFile && p.searched) << c.version;
-        EXPECT_EQ(p.taken, -1) << c.version;
-    }
+TEST_P(PredictionRefusalTest, ShowsTheLaunchersBox) {
+    const RefusalCase& c = GetParam();
+    CFakeOs os;
+    SetWindowsVersion(os, c.version);
+    os.modulePath = "D:\\setup.exe";
+    if (c.keyFile)
+        os.AddFile("D:\\key.ini", kKeyIni);
+    os.AddKey(std::string(kNtPciBranch) + "\\" + (c.device ? kDevice : kOther));
+    os.AddKey(std::string(k9xPciBranch) + "\\" + (c.device ? kDevice : kOther));
+
+    const Prediction p = PredictLauncher(os);
+
+    ASSERT_EQ(p.boxes.size(), 1u);
+    EXPECT_EQ(Shown(p.boxes[0]), ExpectedBoxNamed(c.box));
+    EXPECT_FALSE(p.Installs());
+    EXPECT_EQ(p.exitStatus, 0);
+    EXPECT_EQ(p.keyFileRead, c.keyFile && p.searched);
+    EXPECT_EQ(p.taken, -1);
 }
+
+INSTANTIATE_TEST_SUITE_P(Versions, PredictionRefusalTest,
+                         ::testing::Values(RefusalCase{"winxp", true, false, "no_device_nt"},
+                                           RefusalCase{"winme", true, false, "no_device_9x"},
+                                           RefusalCase{"win2k", false, true, "no_key_file"},
+                                           RefusalCase{"win98", false, true, "no_key_file"},
+                                           RefusalCase{"win98fe", true, true, "unsupported"},
+                                           RefusalCase{"win2003", true, false, "no_device_nt"},
+                                           RefusalCase{"vista", true, true, "unsupported"}),
+                         [](const auto& row) { return std::string(row.param.version); });
 
 TEST_F(PredictionTest, MissingBranchIsTold) {
     Machine("winxp");

@@ -186,7 +186,7 @@ TEST(RegExportTest, Utf16NamesAreConvertedToTheAnsiCodePage) {
     // Each code page converts by its own table: 功 is A5 5C in Big5, a backslash byte last,
     // and the key keeps its name whole.
     CFakeOs big5;
-    big5.codePage = 950;
+    big5.SetCodePage(950);
     EXPECT_EQ(LoadError(Utf16(u"Windows Registry Editor Version 5.00\r\n"
                               u"[HKEY_LOCAL_MACHINE\\A]\r\n\"Desc\"=\"\u529f\"\r\n"
                               u"[HKEY_LOCAL_MACHINE\\pkg\u529f\\Sub]\r\n"),
@@ -205,7 +205,7 @@ TEST(RegExportTest, AnsiTextIsWalkedInTheMachinesCodePage) {
     // In Big5, A5 5C is one character whose second byte is a backslash.
     const std::string text = "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\A]\r\n\"Desc\"=\"\xA5\x5C\"\r\n";
     CFakeOs big5;
-    big5.codePage = 950;
+    big5.SetCodePage(950);
     EXPECT_EQ(LoadError(text, big5), "");
     CFakeOs western;
     EXPECT_EQ(LoadError(text, western), "m.reg:4: the file ends inside a value's data");
@@ -216,7 +216,7 @@ TEST(RegExportTest, AnsiTextIsWalkedInTheMachinesCodePage) {
     const std::string twoNames =
         "[HKEY_LOCAL_MACHINE\\\x89\x41]\r\n[HKEY_LOCAL_MACHINE\\\x89\x61]\r\n";
     CFakeOs shiftJis;
-    shiftJis.codePage = 932;
+    shiftJis.SetCodePage(932);
     EXPECT_EQ(LoadError("REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\pkg\x95\x5C]\r\n" + twoNames, shiftJis),
               "");
     EXPECT_EQ(shiftJis.SubKeyNames(""), (Names{"pkg\x95\x5C", "\x89\x41", "\x89\x61"}));

@@ -1,20 +1,17 @@
 // Sets the fake machine up from keycheck's options: the package, the version, the registry.
 #pragma once
 
-#include "tools/keycheck/cli/options.h"
+#include "tools/keycheck/options/options.h"
 #include "tools/keycheck/regexport/reg_export.h"
 
 #include <string>
 
 class CFakeOs;
 
-// Gives machine the ANSI code page and has the launcher's text functions read its lead bytes,
-// as the launcher's start-up does.
-void UseCodePage(CFakeOs& machine, int codePage);
-
-// The code page, and the package's files at --dir with the launcher as setup.exe beside them.
-// Brings --dir and --windir into the form Windows gives them: the program's folder ending in
-// a backslash, the Windows folder without one except at a drive's root.
+// The package's files at --dir with the launcher as setup.exe beside them, on a machine that is
+// installed and in the options' code page. Brings --dir and --windir into the form Windows
+// gives them: the program's folder ending in a backslash, the Windows folder without one except
+// at a drive's root.
 bool SetUpPackage(Options& options, CFakeOs& machine, std::string& error);
 
 // For predict: the Windows version, the Windows folder and the registry export's keys; the

@@ -1,5 +1,5 @@
 // keycheck xref's report for people: per Windows version, which lines install each entry.
-#include "tools/keycheck/xref/xref_report.h"
+#include "tools/keycheck/report/xref_report.h"
 
 #include "tools/keycheck/report/shown_text.h"
 

@@ -1,5 +1,5 @@
-// The Windows versions keycheck can put the launcher on, by their --os names.
-#include "tools/keycheck/predict/windows_versions.h"
+// The names keycheck shows for Windows versions: the --os names, and the launcher's codes.
+#include "tools/keycheck/predict/version_names.h"
 
 std::string WindowsVersionOptions() {
     std::string list;

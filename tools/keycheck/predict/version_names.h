@@ -1,4 +1,4 @@
-// The Windows versions keycheck can put the launcher on, by their --os names.
+// The names keycheck shows for Windows versions: the --os names, and the launcher's codes.
 #pragma once
 
 #include "osinfo/os_type.h"
@@ -6,10 +6,6 @@
 
 #include <string>
 
-// The version of an --os name, or null.
-inline const WindowsVersion* FindWindowsVersion(const std::string& option) {
-    return WindowsVersionByOption(option);
-}
 // The --os names, comma-separated.
 std::string WindowsVersionOptions();
 

@@ -1,10 +1,10 @@
 // Sets the fake machine up from keycheck's options: the package, the version, the registry.
-#include "tools/keycheck/predict/machine_setup.h"
+#include "tools/keycheck/cli/machine_setup.h"
 
 #include "platform/mbcs_text.h"
 #include "sim/app_runner.h"
 #include "tools/keycheck/package/package_folder.h"
-#include "tools/keycheck/predict/windows_versions.h"
+#include "tools/keycheck/predict/version_names.h"
 
 namespace {
 // Whether path's last character, walked in the machine's code page, is a backslash: the
@@ -17,13 +17,7 @@ bool EndsInBackslash(const std::string& path) {
 }
 }  // namespace
 
-void UseCodePage(CFakeOs& machine, int codePage) {
-    machine.codePage = codePage;
-    MbLoadLeadBytes();
-}
-
 bool SetUpPackage(Options& options, CFakeOs& machine, std::string& error) {
-    UseCodePage(machine, options.codePage);
     if (!EndsInBackslash(options.dir))
         options.dir += '\\';
     while (options.windowsDir.size() > 3 && EndsInBackslash(options.windowsDir))
@@ -34,7 +28,7 @@ bool SetUpPackage(Options& options, CFakeOs& machine, std::string& error) {
 
 bool SetUpMachine(const Options& options, CFakeOs& machine, RegExport& registry,
                   std::string& error) {
-    SetWindowsVersion(machine, FindWindowsVersion(options.os)->wineName);
+    SetWindowsVersion(machine, WindowsVersionByOption(options.os)->wineName);
     machine.windowsDir = options.windowsDir;
     return AddRegExportFileToMachine(options.registry, machine, registry, error);
 }

@@ -1,5 +1,5 @@
 // keycheck xref's JSON document: the same as the text report, for programs.
-#include "tools/keycheck/xref/xref_report.h"
+#include "tools/keycheck/report/xref_report.h"
 
 #include "tools/keycheck/report/json_text.h"
 

@@ -1,0 +1,145 @@
+// keycheck's verbs, each run as one: the simulated machine set up from the options, the verb's
+// job on it, and its report.
+#include "tools/keycheck/cli/verbs.h"
+
+#include "sim/fake_os.h"
+#include "tools/keycheck/cli/machine_setup.h"
+#include "tools/keycheck/devices/package_match.h"
+#include "tools/keycheck/predict/install_check.h"
+#include "tools/keycheck/report/devices_report.h"
+#include "tools/keycheck/report/gen_report.h"
+#include "tools/keycheck/report/lint_report.h"
+#include "tools/keycheck/report/predict_report.h"
+#include "tools/keycheck/report/xref_report.h"
+#include "tools/keycheck/xref/key_file_gen.h"
+
+#include <fstream>
+#include <functional>
+#include <iostream>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+namespace {
+// A verb's job on the machine; it returns the exit status, and on unusable input sets error
+// and returns kUnusableInput.
+using Job = std::function<int(Options& options, CFakeOs& machine, std::string& error)>;
+
+// Every verb's opening: a machine in the options' code page, handed to the launcher's logic for
+// the whole verb, with the package at --dir when the verb names one. Unusable input is told in
+// one line on err.
+int OnMachine(Options options, std::ostream& err, const Job& job) {
+    CFakeOs machine;
+    const FakeOsInstalled installed(machine);
+    machine.SetCodePage(options.codePage);
+    std::string error;
+    int status = kUnusableInput;
+    if (options.package.empty() || SetUpPackage(options, machine, error))
+        status = job(options, machine, error);
+    if (!error.empty())
+        err << "keycheck: " << error << "\n";
+    return status;
+}
+
+// Writes the key file's bytes to out unchanged. On Windows standard output is in text mode,
+// which would turn each CR LF into CR CR LF: the launcher would then keep a CR in every ID.
+void WriteKeyFile(const std::string& text, std::ostream& out) {
+#ifdef _WIN32
+    if (&out == &std::cout) {
+        out.flush();
+        const int mode = _setmode(_fileno(stdout), _O_BINARY);
+        out << text;
+        out.flush();
+        _setmode(_fileno(stdout), mode);
+        return;
+    }
+#endif
+    out << text;
+}
+}  // namespace
+
+int RunLint(const Options& options, std::ostream& out, std::ostream& err) {
+    return OnMachine(options, err, [&](Options& set, CFakeOs& machine, std::string&) {
+        const LintResult result = LintPackage(machine, set.dir);
+        const int status = result.findings.empty() ? 0 : 1;
+        if (set.json)
+            PrintLintJson(set, result, status, out);
+        else
+            PrintLintText(set, result, out);
+        return status;
+    });
+}
+
+int RunPredict(const Options& options, std::ostream& out, std::ostream& err) {
+    return OnMachine(options, err, [&](Options& set, CFakeOs& machine, std::string& error) {
+        RegExport registry;
+        if (!SetUpMachine(set, machine, registry, error))
+            return kUnusableInput;
+        const Prediction prediction = PredictLauncher(machine);
+        const InstallCheck check =
+            CheckInstall(machine, set.dir, registry, prediction, set.codePage);
+        const int status = prediction.Installs() ? 0 : 1;
+        if (set.json)
+            PrintPredictionJson(set, registry.summary, prediction, check, status, out);
+        else
+            PrintPredictionText(set, registry.summary, prediction, check, out);
+        return status;
+    });
+}
+
+int RunDevices(const Options& options, std::ostream& out, std::ostream& err) {
+    return OnMachine(options, err, [&](Options& set, CFakeOs& machine, std::string& error) {
+        RegExport registry;
+        if (!ReadRegExportFile(set.registry, machine, registry, error))
+            return kUnusableInput;
+        std::vector<PciBranch> branches = FindPciDevices(registry, set.codePage);
+        const bool withPackage = !set.package.empty();
+        PackageMatch package;
+        if (withPackage)
+            package = MatchPackage(machine, set.dir, branches);
+        if (set.json)
+            PrintDevicesJson(set, registry.summary, branches, withPackage ? &package : nullptr,
+                             out);
+        else
+            PrintDevicesText(set, registry.summary, branches, withPackage ? &package : nullptr,
+                             out);
+        return 0;
+    });
+}
+
+int RunXref(const Options& options, std::ostream& out, std::ostream& err) {
+    return OnMachine(options, err, [&](Options& set, CFakeOs& machine, std::string&) {
+        const XrefResult result = CrossCheck(machine, set.dir);
+        if (set.json)
+            PrintXrefJson(set.package, result, out);
+        else
+            PrintXrefText(set.package, result, out);
+        return XrefStatus(result);
+    });
+}
+
+int RunGen(const Options& options, std::ostream& out, std::ostream& err) {
+    return OnMachine(options, err, [&](Options& set, CFakeOs& machine, std::string& error) {
+        const GeneratedKeyFile generated = GenerateKeyFile(machine, set.dir);
+        PrintGenNotes(generated, set.output.empty() ? err : out);
+        if (!generated.refusal.empty()) {
+            err << "keycheck gen: nothing written: " << generated.refusal << "\n";
+            return 1;
+        }
+        if (set.output.empty()) {
+            WriteKeyFile(generated.text, out);
+            return 0;
+        }
+        std::ofstream file(set.output, std::ios::binary);
+        file << generated.text;
+        file.close();
+        if (!file) {
+            error = set.output + ": cannot be written";
+            return kUnusableInput;
+        }
+        out << "keycheck gen: " << set.output << " written, " << generated.ids.size() << " IDs\n";
+        return 0;
+    });
+}
