@@ -4,6 +4,7 @@
 #include "platform/mbcs_text.h"
 #include "sim/ansi_names.h"
 #include "sim/fake_os.h"
+#include "tests/table_rows.h"
 
 #include <gtest/gtest.h>
 
@@ -67,9 +68,13 @@ TEST(CStringTest, TruncateKeepsLeadingBytesOnly) {
 
 // Big5 U+529F is A5 5C and Shift-JIS U+8868 is 95 5C: their trail byte is a backslash.
 struct DoubleByteCase {
+    const char* name;
     int codePage;
     const char* character;
 };
+void PrintTo(const DoubleByteCase& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class DoubleByteTest : public ::testing::TestWithParam<DoubleByteCase> {};
 
@@ -103,10 +108,11 @@ TEST_P(DoubleByteTest, TrailByteNeverMatchesAndReversalKeepsPairs) {
 }
 
 INSTANTIATE_TEST_SUITE_P(CodePages, DoubleByteTest,
-                         ::testing::Values(DoubleByteCase{950, "\xA5\x5C"},
-                                           DoubleByteCase{932, "\x95\x5C"},
-                                           DoubleByteCase{936, "\xA5\x5C"},
-                                           DoubleByteCase{949, "\xA5\x5C"}));
+                         ::testing::Values(DoubleByteCase{"Big5", 950, "\xA5\x5C"},
+                                           DoubleByteCase{"ShiftJis", 932, "\x95\x5C"},
+                                           DoubleByteCase{"Gbk", 936, "\xA5\x5C"},
+                                           DoubleByteCase{"Korean", 949, "\xA5\x5C"}),
+                         NamedRow());
 
 // A lead byte as the last byte before the NUL: a double-byte character cut short. The text
 // lies in a block of its exact size, so the sanitizers see any read past the NUL.
@@ -114,6 +120,12 @@ struct CutCharacterCase {
     int codePage;
     unsigned char lead;
 };
+std::string CutCharacterName(const CutCharacterCase& row) {
+    return "Cp" + std::to_string(row.codePage) + "Lead" + std::to_string(row.lead);
+}
+void PrintTo(const CutCharacterCase& row, std::ostream* out) {
+    *out << CutCharacterName(row);
+}
 
 class CutCharacterTest : public ::testing::TestWithParam<CutCharacterCase> {};
 
@@ -154,10 +166,7 @@ INSTANTIATE_TEST_SUITE_P(CodePages, CutCharacterTest,
                                            CutCharacterCase{949, 0x81}, CutCharacterCase{949, 0xFE},
                                            CutCharacterCase{950, 0x81},
                                            CutCharacterCase{950, 0xFE}),
-                         [](const auto& param) {
-                             return "Cp" + std::to_string(param.param.codePage) + "Lead" +
-                                    std::to_string(param.param.lead);
-                         });
+                         [](const auto& row) { return CutCharacterName(row.param); });
 
 TEST(CStringTest, WesternCodePageTreatsEveryByteAsACharacter) {
     CFakeOs os;

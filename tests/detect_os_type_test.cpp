@@ -2,6 +2,7 @@
 #include "app/driver_setup_app.h"
 #include "sim/fake_os.h"
 #include "tests/expected_outcomes.h"
+#include "tests/table_rows.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,9 @@ struct VersionCase {
     std::uint32_t platform, major, minor, build;
     int expected;  // the code as a number: the values are fixed, and keycheck prints them
 };
+void PrintTo(const VersionCase& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class ClassificationTest : public ::testing::TestWithParam<VersionCase> {};
 

@@ -92,25 +92,32 @@ std::string SweepTable() {
     return table.str();
 }
 
+void PrintTo(const Scenario& row, std::ostream* out) {
+    *out << row.name;
+}
+
 // The runtime heap behind the launcher's strings, exhausted at each allocation of a normal run
 // in turn: the launcher cannot go on with a cut-down path or command line, so it ends at once
 // with status 0, as every refusal does.
-TEST(FaultSweepTest, ExhaustedTextHeapEndsTheRunWithStatusZero) {
-    for (const Scenario& scenario : kScenarios) {
-        CFakeOs normal;
-        Arrange(normal, scenario);
-        RunLauncher(normal);
-        ASSERT_GT(normal.textAllocations, 0) << scenario.name;
-        for (int n = 1; n <= normal.textAllocations; ++n) {
-            CFakeOs os;
-            Arrange(os, scenario);
-            os.failTextAllocation = n;
-            const LauncherRun run = RunLauncher(os);
-            EXPECT_TRUE(run.endedByExitCall && run.exitStatus == 0)
-                << scenario.name << ", allocation " << n << ": exit " << run.exitStatus;
-        }
+class ExhaustedTextHeapTest : public ::testing::TestWithParam<Scenario> {};
+
+TEST_P(ExhaustedTextHeapTest, EndsTheRunWithStatusZero) {
+    CFakeOs normal;
+    Arrange(normal, GetParam());
+    RunLauncher(normal);
+    ASSERT_GT(normal.textAllocations, 0);
+    for (int n = 1; n <= normal.textAllocations; ++n) {
+        CFakeOs os;
+        Arrange(os, GetParam());
+        os.failTextAllocation = n;
+        const LauncherRun run = RunLauncher(os);
+        EXPECT_TRUE(run.endedByExitCall && run.exitStatus == 0)
+            << "allocation " << n << ": exit " << run.exitStatus;
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Paths, ExhaustedTextHeapTest, ::testing::ValuesIn(kScenarios),
+                         [](const auto& row) { return "Windows" + std::string(row.param.name); });
 
 TEST(FaultSweepTest, EachFailingCallGivesTheOutcomeInTheTable) {
     const std::string path = std::string(SOURCE_DIR) + "/tests/fault_sweep_expected.txt";

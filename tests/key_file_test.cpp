@@ -3,8 +3,11 @@
 #include "device/device_id_table.h"
 #include "sim/app_runner.h"
 #include "tests/expected_outcomes.h"
+#include "tests/table_rows.h"
 
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 #include <functional>
 #include <string>
@@ -135,38 +138,42 @@ struct RefusalCase {
     const char* name;
     std::function<void(CFakeOs&)> arrange;
 };
+void PrintTo(const RefusalCase& row, std::ostream* out) {
+    *out << row.name;
+}
 
-class KeyFileRefusalTest : public ::testing::TestWithParam<RefusalCase> {};
+class KeyFileRefusalTest : public ::testing::TestWithParam<std::tuple<RefusalCase, const char*>> {};
 
 TEST_P(KeyFileRefusalTest, ShowsTheMissingKeyFileMessageAndExitsWithZero) {
-    for (const char* version : {"winxp", "win98"}) {
-        CFakeOs os;
-        const FakeOsInstalled installed(os);
-        SetWindowsVersion(os, version);
-        AddPackage(os, "C:\\Disk\\", "ID=VEN_8086\r\n");
-        os.AddKey(std::string(kNtPciBranch) + "\\VEN_8086&DEV_1");
-        os.AddKey(std::string(k9xPciBranch) + "\\VEN_8086&DEV_1");
-        GetParam().arrange(os);
+    CFakeOs os;
+    SetWindowsVersion(os, std::get<1>(GetParam()));
+    AddPackage(os, "C:\\Disk\\", "ID=VEN_8086\r\n");
+    os.AddKey(std::string(kNtPciBranch) + "\\VEN_8086&DEV_1");
+    os.AddKey(std::string(k9xPciBranch) + "\\VEN_8086&DEV_1");
+    std::get<0>(GetParam()).arrange(os);
 
-        const LauncherRun run = RunLauncher(os);
+    const LauncherRun run = RunLauncher(os);
 
-        EXPECT_EQ(run.exitStatus, 0);
-        EXPECT_TRUE(run.endedByExitCall);
-        ASSERT_EQ(os.boxes.size(), 1u);
-        EXPECT_EQ(Shown(os.boxes[0]), ExpectedBoxNamed("no_key_file"));
-        EXPECT_EQ(os.OpenFileCount(), 0);
-        EXPECT_EQ(os.CallLog().find("Reg"), std::string::npos);
-        EXPECT_TRUE(os.commandLines.empty());
-    }
+    EXPECT_EQ(run.exitStatus, 0);
+    EXPECT_TRUE(run.endedByExitCall);
+    ASSERT_EQ(os.boxes.size(), 1u);
+    EXPECT_EQ(Shown(os.boxes[0]), ExpectedBoxNamed("no_key_file"));
+    EXPECT_EQ(os.OpenFileCount(), 0);
+    EXPECT_EQ(os.CallLog().find("Reg"), std::string::npos);
+    EXPECT_TRUE(os.commandLines.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Causes, KeyFileRefusalTest,
-    ::testing::Values(
-        RefusalCase{"Missing", [](CFakeOs& os) { os.FailAlways(FakeOp::FileOpen); }},
-        RefusalCase{"NoMemory", [](CFakeOs& os) { os.FailAlways(FakeOp::MemAlloc); }},
-        RefusalCase{"SizeUnknown", [](CFakeOs& os) { os.FailAlways(FakeOp::FileTell); }},
-        RefusalCase{"SeekFails", [](CFakeOs& os) { os.FailAlways(FakeOp::FileSeek); }},
-        RefusalCase{"TooLarge", [](CFakeOs& os) { os.reportedFileLength = 0x80000000LL; }}),
-    [](const auto& param) { return std::string(param.param.name); });
+    ::testing::Combine(
+        ::testing::Values(
+            RefusalCase{"Missing", [](CFakeOs& os) { os.FailAlways(FakeOp::FileOpen); }},
+            RefusalCase{"NoMemory", [](CFakeOs& os) { os.FailAlways(FakeOp::MemAlloc); }},
+            RefusalCase{"SizeUnknown", [](CFakeOs& os) { os.FailAlways(FakeOp::FileTell); }},
+            RefusalCase{"SeekFails", [](CFakeOs& os) { os.FailAlways(FakeOp::FileSeek); }},
+            RefusalCase{"TooLarge", [](CFakeOs& os) { os.reportedFileLength = 0x80000000LL; }}),
+        ::testing::Values("winxp", "win98")),
+    [](const auto& row) {
+        return std::string(std::get<0>(row.param).name) + "On" + std::get<1>(row.param);
+    });
 }  // namespace

@@ -2,8 +2,11 @@
 #include "app/driver_setup_app.h"
 #include "sim/app_runner.h"
 #include "tests/expected_outcomes.h"
+#include "tests/table_rows.h"
 
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 namespace {
 class UnsupportedVersionTest : public ::testing::TestWithParam<const char*> {};
@@ -27,7 +30,8 @@ TEST_P(UnsupportedVersionTest, ShowsOneBoxAndExitsWithZero) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Versions, UnsupportedVersionTest,
-                         ::testing::Values("win31", "win95", "win98fe", "nt40", "vista", "win10"));
+                         ::testing::Values("win31", "win95", "win98fe", "nt40", "vista", "win10"),
+                         [](const auto& row) { return std::string(row.param); });
 
 // The boxes themselves are the golden table's (shipped_boxes_test.cpp).
 TEST(LauncherFlowTest, AnUnreadableOrUnknownVersionIsNoVersionTheLauncherInstallsOn) {
@@ -68,6 +72,9 @@ struct DirCase {
     const char* modulePath;
     const char* expectedDir;
 };
+void PrintTo(const DirCase& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class ProgramDirectoryTest : public ::testing::TestWithParam<DirCase> {};
 
@@ -91,7 +98,7 @@ INSTANTIATE_TEST_SUITE_P(
         DirCase{"ShiftJisTrailInFileName", 932, "C:\\D\\\x95\x5C.exe", "C:\\D\\"},
         // The same bytes under the Western code page hold a backslash of their own.
         DirCase{"WesternSameBytes", 1252, "C:\\Disk\\\xA5\x5C.exe", "C:\\Disk\\\xA5\x5C"}),
-    [](const auto& param) { return std::string(param.param.name); });
+    NamedRow());
 
 TEST(LauncherFlowTest, UntrustedModulePathNeverLeadsToAKeyFile) {
     // A failed call, and a path that fills the whole 512-byte buffer with no NUL.
@@ -125,38 +132,46 @@ struct PathLengthCase {
     bool dirKept;
     const char* caption;
 };
+void PrintTo(const PathLengthCase& row, std::ostream* out) {
+    *out << row.length << " bytes";
+}
 
-class ModulePathLengthTest : public ::testing::TestWithParam<PathLengthCase> {};
+class ModulePathLengthTest
+    : public ::testing::TestWithParam<std::tuple<PathLengthCase, const char*>> {};
 
 TEST_P(ModulePathLengthTest, PathThatFillsABufferIsNotUsed) {
-    const PathLengthCase& c = GetParam();
+    const PathLengthCase& c = std::get<0>(GetParam());
     const std::string dir = "C:\\" + std::string(c.length - 13, 'd') + "\\";
     const std::string path = dir + "setup.exe";
     ASSERT_EQ(path.size(), c.length);
-    for (const char* version : {"winxp", "win98"}) {
-        CFakeOs os;
-        SetWindowsVersion(os, version);
-        os.modulePath = path;
-        AddPackage(os, "", "ID=VEN_8086\r\n");  // a key.ini relative to any folder
+    CFakeOs os;
+    SetWindowsVersion(os, std::get<1>(GetParam()));
+    os.modulePath = path;
+    AddPackage(os, "", "ID=VEN_8086\r\n");  // a key.ini relative to any folder
 
-        const LauncherRun run = RunLauncher(os);
+    const LauncherRun run = RunLauncher(os);
 
-        EXPECT_EQ(run.exitStatus, 0);
-        EXPECT_EQ(run.appDir, c.dirKept ? dir : "") << version;
-        EXPECT_EQ(os.CallLog().find("FileOpen") != std::string::npos, c.dirKept) << version;
-        ASSERT_EQ(os.boxes.size(), 1u) << version;
-        EXPECT_EQ(os.boxes[0].text, ExpectedBoxNamed("no_key_file").text);
-        EXPECT_EQ(os.boxes[0].caption, c.caption);
-        EXPECT_EQ(os.boxes[0].type, 0x30u);
-    }
+    EXPECT_EQ(run.exitStatus, 0);
+    EXPECT_EQ(run.appDir, c.dirKept ? dir : "");
+    EXPECT_EQ(os.CallLog().find("FileOpen") != std::string::npos, c.dirKept);
+    ASSERT_EQ(os.boxes.size(), 1u);
+    EXPECT_EQ(os.boxes[0].text, ExpectedBoxNamed("no_key_file").text);
+    EXPECT_EQ(os.boxes[0].caption, c.caption);
+    EXPECT_EQ(os.boxes[0].type, 0x30u);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Lengths, ModulePathLengthTest,
-    ::testing::Values(PathLengthCase{259, true, "setup"}, PathLengthCase{260, true, ""},
-                      PathLengthCase{510, true, ""}, PathLengthCase{511, true, ""},
-                      PathLengthCase{512, false, ""}, PathLengthCase{513, false, ""}),
-    [](const auto& param) { return "Bytes" + std::to_string(param.param.length); });
+INSTANTIATE_TEST_SUITE_P(Lengths, ModulePathLengthTest,
+                         ::testing::Combine(::testing::Values(PathLengthCase{259, true, "setup"},
+                                                              PathLengthCase{260, true, ""},
+                                                              PathLengthCase{510, true, ""},
+                                                              PathLengthCase{511, true, ""},
+                                                              PathLengthCase{512, false, ""},
+                                                              PathLengthCase{513, false, ""}),
+                                            ::testing::Values("winxp", "win98")),
+                         [](const auto& row) {
+                             return "Bytes" + std::to_string(std::get<0>(row.param).length) + "On" +
+                                    std::get<1>(row.param);
+                         });
 
 TEST(LauncherFlowTest, ApplicationMessageBoxIsCaptionedWithTheProgramName) {
     CFakeOs os;

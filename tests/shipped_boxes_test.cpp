@@ -2,6 +2,7 @@
 // table tests/expected_boxes.txt: caption, text and type byte for byte.
 #include "sim/app_runner.h"
 #include "tests/expected_outcomes.h"
+#include "tests/table_rows.h"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +18,9 @@ struct BoxCase {
     void (*arrange)(CFakeOs&);
     std::vector<const char*> boxes;  // the names in expected_boxes.txt, in the order shown
 };
+void PrintTo(const BoxCase& row, std::ostream* out) {
+    *out << row.name;
+}
 
 void Nothing(CFakeOs&) {}
 

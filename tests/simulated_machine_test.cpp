@@ -1,6 +1,7 @@
 // The simulated machine's own rules, where it is as strict as the Windows family it reports.
 #include "platform/mbcs_text.h"
 #include "sim/app_runner.h"
+#include "tests/table_rows.h"
 
 #include <gtest/gtest.h>
 
@@ -12,12 +13,17 @@ const std::uint32_t kKeyRead = 0x00020019u;
 const std::uint32_t kKeyAllAccess = 0x000F003Fu;
 
 struct OpenCase {
+    const char* name;
     const char* version;
     const char* path;
     std::uint32_t options;
     std::uint32_t access;
     long expected;
 };
+
+void PrintTo(const OpenCase& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class RegistryOpenTest : public ::testing::TestWithParam<OpenCase> {};
 
@@ -42,23 +48,34 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, RegistryOpenTest,
     ::testing::Values(
         // NT: below ...\Enum an administrator may only read.
-        OpenCase{"winxp", "SYSTEM\\CurrentControlSet\\Enum\\PCI", 0, kKeyRead, 0},
-        OpenCase{"winxp", "system\\currentcontrolset\\enum\\pci\\ven_1", 0, kKeyRead, 0},
-        OpenCase{"winxp", "SYSTEM\\CurrentControlSet\\Enum\\PCI", 0, kKeyAllAccess, 5},
-        OpenCase{"win2k", "SYSTEM\\CurrentControlSet\\Enum", 0, 0x0002u /*SET_VALUE*/, 5},
-        OpenCase{"win2k", "SYSTEM\\CurrentControlSet\\Enum\\PCI", 0, 0x0004u /*CREATE_SUB*/, 5},
-        OpenCase{"winxp", "SYSTEM\\CurrentControlSet\\Enum\\PCI", 0, 0x00010000u /*DELETE*/, 5},
-        OpenCase{"winxp", "SYSTEM\\CurrentControlSet\\Enum\\PCI", 0, 0x00040000u /*DAC*/, 5},
-        OpenCase{"winxp", "SYSTEM\\CurrentControlSet\\Control", 0, kKeyAllAccess, 0},
+        OpenCase{"XpReadsBelowEnum", "winxp", "SYSTEM\\CurrentControlSet\\Enum\\PCI", 0, kKeyRead,
+                 0},
+        OpenCase{"XpReadsBelowEnumInAnyCase", "winxp",
+                 "system\\currentcontrolset\\enum\\pci\\ven_1", 0, kKeyRead, 0},
+        OpenCase{"XpRefusesAllAccessBelowEnum", "winxp", "SYSTEM\\CurrentControlSet\\Enum\\PCI", 0,
+                 kKeyAllAccess, 5},
+        OpenCase{"Win2kRefusesSetValueOnEnum", "win2k", "SYSTEM\\CurrentControlSet\\Enum", 0,
+                 0x0002u /*SET_VALUE*/, 5},
+        OpenCase{"Win2kRefusesCreateSubKeyBelowEnum", "win2k",
+                 "SYSTEM\\CurrentControlSet\\Enum\\PCI", 0, 0x0004u /*CREATE_SUB*/, 5},
+        OpenCase{"XpRefusesDeleteBelowEnum", "winxp", "SYSTEM\\CurrentControlSet\\Enum\\PCI", 0,
+                 0x00010000u /*DELETE*/, 5},
+        OpenCase{"XpRefusesWriteDacBelowEnum", "winxp", "SYSTEM\\CurrentControlSet\\Enum\\PCI", 0,
+                 0x00040000u /*DAC*/, 5},
+        OpenCase{"XpGivesAllAccessOutsideEnum", "winxp", "SYSTEM\\CurrentControlSet\\Control", 0,
+                 kKeyAllAccess, 0},
         // 9x has no registry security.
-        OpenCase{"win98", "SYSTEM\\CurrentControlSet\\Enum\\PCI", 0, kKeyAllAccess, 0},
-        OpenCase{"winme", "Enum\\PCI", 0, kKeyAllAccess, 0},
+        OpenCase{"Win98GivesAllAccessBelowEnum", "win98", "SYSTEM\\CurrentControlSet\\Enum\\PCI", 0,
+                 kKeyAllAccess, 0},
+        OpenCase{"MeGivesAllAccessTo9xBranch", "winme", "Enum\\PCI", 0, kKeyAllAccess, 0},
         // Every option but REG_OPTION_OPEN_LINK is reserved.
-        OpenCase{"winxp", "Enum\\PCI", 8, kKeyRead, 0},
-        OpenCase{"winxp", "Enum\\PCI", 1, kKeyRead, 87},
-        OpenCase{"win98", "Enum\\PCI", 0xFFFFFFFFu, kKeyAllAccess, 87},
-        OpenCase{"winxp", "Enum\\PCI\\VEN_2", 0, kKeyRead, 2},
-        OpenCase{"winxp", "\\Enum\\PCI", 0, kKeyRead, 161}));
+        OpenCase{"OpenLinkOptionAccepted", "winxp", "Enum\\PCI", 8, kKeyRead, 0},
+        OpenCase{"ReservedOptionRefused", "winxp", "Enum\\PCI", 1, kKeyRead, 87},
+        OpenCase{"Win98RefusesEveryReservedOption", "win98", "Enum\\PCI", 0xFFFFFFFFu,
+                 kKeyAllAccess, 87},
+        OpenCase{"MissingKeyNotFound", "winxp", "Enum\\PCI\\VEN_2", 0, kKeyRead, 2},
+        OpenCase{"LeadingBackslashIsABadPath", "winxp", "\\Enum\\PCI", 0, kKeyRead, 161}),
+    NamedRow());
 
 TEST(SimulatedMachineTest, UnknownHandlesAndNtDeletionsAreRefused) {
     CFakeOs os;

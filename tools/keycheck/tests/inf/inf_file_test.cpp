@@ -1,11 +1,13 @@
 // The INF reader: each general syntax rule on a small file of its own, in both encodings.
 #include "tools/keycheck/inf/inf_file.h"
 
+#include "tests/table_rows.h"
 #include "tools/keycheck/tests/inf/inf_fixture.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -41,26 +43,40 @@ const SyntaxCase kCases[] = {
     {"text beyond ANSI's first half", "[T]\nk = Contr\xC3\xB4leur\n", 2, {"Contr\xC3\xB4leur"}},
 };
 
-class InfSyntaxTest : public ::testing::TestWithParam<InfEncoding> {};
-
-TEST_P(InfSyntaxTest, EachRuleOnItsOwnFile) {
-    for (const SyntaxCase& c : kCases) {
-        const std::string text = std::string(c.text) + kStrings;
-        const InfFile inf = ParseInf("drv\\t.inf", InfBytes(text, GetParam()));
-        EXPECT_EQ(inf.encoding, GetParam()) << c.rule;
-        EXPECT_TRUE(inf.findings.empty()) << c.rule;
-        const InfSection* section = inf.Section("T");
-        ASSERT_NE(section, nullptr) << c.rule;
-        const InfLine* found = nullptr;
-        for (const InfLine& line : section->lines) {
-            if (line.hasKey && (line.key == "k" || line.key == "K"))
-                found = &line;
-        }
-        ASSERT_NE(found, nullptr) << c.rule;
-        EXPECT_EQ(found->line, c.line) << c.rule;
-        EXPECT_EQ(found->fields, c.fields) << c.rule;
-    }
+void PrintTo(const SyntaxCase& row, std::ostream* out) {
+    *out << row.rule;
 }
+
+class InfSyntaxRuleTest : public ::testing::TestWithParam<std::tuple<SyntaxCase, InfEncoding>> {};
+
+TEST_P(InfSyntaxRuleTest, HoldsOnAFileOfItsOwn) {
+    const SyntaxCase& c = std::get<0>(GetParam());
+    const InfEncoding encoding = std::get<1>(GetParam());
+    const InfFile inf = ParseInf("drv\\t.inf", InfBytes(std::string(c.text) + kStrings, encoding));
+    EXPECT_EQ(inf.encoding, encoding);
+    EXPECT_TRUE(inf.findings.empty());
+    const InfSection* section = inf.Section("T");
+    ASSERT_NE(section, nullptr);
+    const InfLine* found = nullptr;
+    for (const InfLine& line : section->lines) {
+        if (line.hasKey && (line.key == "k" || line.key == "K"))
+            found = &line;
+    }
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(found->line, c.line);
+    EXPECT_EQ(found->fields, c.fields);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rules, InfSyntaxRuleTest,
+                         ::testing::Combine(::testing::ValuesIn(kCases),
+                                            ::testing::Values(InfEncoding::Ansi,
+                                                              InfEncoding::Utf16Le)),
+                         [](const auto& row) {
+                             return RowIdentifier(std::get<0>(row.param).rule) + "_" +
+                                    EncodingName(std::get<1>(row.param));
+                         });
+
+class InfSyntaxTest : public ::testing::TestWithParam<InfEncoding> {};
 
 TEST_P(InfSyntaxTest, ProblemsNameFileAndLine) {
     const InfFile inf = ParseInf("drv\\t.inf", InfBytes("stray = 1\n[T]\n\nk = %Missing%, "
@@ -78,7 +94,8 @@ TEST_P(InfSyntaxTest, ProblemsNameFileAndLine) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothEncodings, InfSyntaxTest,
-                         ::testing::Values(InfEncoding::Ansi, InfEncoding::Utf16Le));
+                         ::testing::Values(InfEncoding::Ansi, InfEncoding::Utf16Le),
+                         [](const auto& row) { return EncodingName(row.param); });
 
 TEST(InfEntryTest, EntriesWithoutKeyAndSectionsWithoutEntries) {
     const InfFile inf = ParseInf("a.inf", "[Files]\r\nhx.sys, , , 2\r\n[Empty]\r\n");

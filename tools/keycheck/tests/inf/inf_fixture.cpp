@@ -37,3 +37,11 @@ std::string InfBytes(const std::string& text, InfEncoding encoding) {
     }
     return bytes;
 }
+
+const char* EncodingName(InfEncoding encoding) {
+    return encoding == InfEncoding::Ansi ? "Ansi" : "Utf16Le";
+}
+
+void PrintTo(InfEncoding encoding, std::ostream* out) {
+    *out << EncodingName(encoding);
+}

@@ -3,9 +3,12 @@
 
 #include "sim/app_runner.h"
 #include "sim/fake_os.h"
+#include "tests/table_rows.h"
 #include "tools/keycheck/cli/machine_setup.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include <string>
 #include <utility>
@@ -106,16 +109,22 @@ TEST(PackageFilesLintTest, EveryFileTheLauncherUsesIsCheckedWithoutRegardToCase)
     EXPECT_EQ(result.files[1].usedBy, "installer's INF on 2000/XP, copied on Me");
 }
 
-TEST(PackageFilesLintTest, EachMissingFileIsReported) {
-    for (std::size_t missing = 0; missing < kAllFiles.size(); ++missing) {
-        std::vector<std::string> files = kAllFiles;
-        files.erase(files.begin() + static_cast<long>(missing));
-        const LintResult result = LintFiles(files);
-        ASSERT_EQ(result.findings.size(), 1u) << kAllFiles[missing];
-        EXPECT_EQ(result.findings[0].code, "missing-file");
-        EXPECT_NE(result.findings[0].text.find(kAllFiles[missing].substr(4)), std::string::npos)
-            << result.findings[0].text;
-    }
+class MissingFileLintTest : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(MissingFileLintTest, IsReported) {
+    std::vector<std::string> files = kAllFiles;
+    files.erase(std::find(files.begin(), files.end(), GetParam()));
+    const LintResult result = LintFiles(files);
+    ASSERT_EQ(result.findings.size(), 1u);
+    EXPECT_EQ(result.findings[0].code, "missing-file");
+    EXPECT_NE(result.findings[0].text.find(GetParam().substr(4)), std::string::npos)
+        << result.findings[0].text;
+}
+
+INSTANTIATE_TEST_SUITE_P(EachFile, MissingFileLintTest, ::testing::ValuesIn(kAllFiles),
+                         [](const auto& row) { return RowIdentifier(row.param); });
+
+TEST(PackageFilesLintTest, MissingInaIsToldWhereItIsCopied) {
     const LintResult ina =
         LintFiles({"install.exe", "drv\\hx5820.inf", "drv\\hx5820.mpd", "drv\\hx5820.sys",
                    "drv\\hx5820.cat", "drv\\hxvport.vxd", "drv\\hxpanel.cpl", "drv\\hxAuxDrv.sys"});

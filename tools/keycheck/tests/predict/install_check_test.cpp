@@ -3,6 +3,7 @@
 
 #include "sim/app_runner.h"
 #include "sim/fake_os.h"
+#include "tests/table_rows.h"
 #include "tools/keycheck/cli/machine_setup.h"
 
 #include <gtest/gtest.h>
@@ -29,6 +30,9 @@ struct Case {
     bool idsFromExport;
     DeviceIdKind kind;
 };
+void PrintTo(const Case& row, std::ostream* out) {
+    *out << row.name;
+}
 
 const std::string kNtKey = "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Enum\\PCI\\" + kDevice;
 const std::string k9xKey = "[HKEY_LOCAL_MACHINE\\Enum\\PCI\\" + kDevice;

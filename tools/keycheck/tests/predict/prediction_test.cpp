@@ -110,6 +110,9 @@ struct RefusalCase {
     bool device;
     const char* box;  // its name in tests/expected_boxes.txt
 };
+void PrintTo(const RefusalCase& row, std::ostream* out) {
+    *out << row.version;
+}
 
 class PredictionRefusalTest : public ::testing::TestWithParam<RefusalCase> {};
 
