@@ -14,10 +14,13 @@ public:
 
     bool InitInstance() override;
 
-    // Classifies the running Windows version into os (osinfo/).
+    // Classifies the running Windows version into os (osinfo/). False when the version cannot
+    // be read or names an unknown platform, after its box; os is then OS_NONE or untouched, and
+    // InitInstance needs only os: anything but a supported version ends in the refusal box.
     bool DetectOsType(OsType& os);
 
-    // Reads key.ini beside the program into the device-ID table (device/).
+    // Reads key.ini beside the program into the device-ID table (device/). A key file that
+    // cannot be read ends the process here, after the framework's box, with status 0.
     void LoadKeyFile();
     bool ReadWholeFile(const char* path);
     std::int32_t GetFileSizePlusOne(OsFile file);
@@ -34,6 +37,9 @@ public:
     // order this member has always had, and the copy lists are written in it.
     void CopyPackageFile(const char* destination, const char* source);
 
+    // Not the ID alone, whatever its name says: FindDeviceKey sets it to the device key's name
+    // followed by the closing quote of the installer's command line, which RunInstallerNt
+    // appends as it is. The name is the member's since the first launcher.
     CString m_strDeviceId;
     CString m_strAppDir;
     OsType m_nOsType;

@@ -19,15 +19,12 @@ bool CDriverSetupApp::InitInstance() {
     char path[kModulePathBufferSize];
     const std::uint32_t length = Os().GetModuleFileNameA(m_hInstance, path, sizeof path);
     if (length > 0 && length < sizeof path) {
-        // Cut after the last backslash, found as the first one of the reversed path so that
-        // a double-byte character whose trail byte is 0x5C is never taken for it.
+        // Cut after the last backslash character; a double-byte character whose trail byte is
+        // 0x5C is no backslash.
         CString dir(path, static_cast<int>(length));
-        dir.MakeReverse();
-        const int fromEnd = dir.Find('\\');
-        dir.MakeReverse();
-        // A module path names a file, so the reversed path never starts with a backslash.
-        if (fromEnd >= 0) {
-            dir.Truncate(dir.GetLength() - fromEnd);
+        const int slash = dir.ReverseFind('\\');
+        if (slash >= 0) {
+            dir.Truncate(slash + 1);
             m_strAppDir = dir;
         }
     }

@@ -91,6 +91,13 @@ int CString::Find(const char* text, int start) const {
     return found < 0 ? -1 : start + found;
 }
 
+int CString::ReverseFind(char ch) const {
+    CString reversed(*this);
+    reversed.MakeReverse();
+    const int fromEnd = reversed.Find(ch);
+    return fromEnd < 0 ? -1 : m_nLength - 1 - fromEnd;
+}
+
 void CString::MakeReverse() {
     MbReverse(m_pchData, m_nLength);
 }

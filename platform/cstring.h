@@ -28,6 +28,9 @@ public:
     // fails; start must lie on a character boundary.
     int Find(char ch, int start = 0) const;
     int Find(const char* text, int start = 0) const;
+    // Byte position of the last character equal to ch, or -1: the first match in the reversed
+    // text, so that a double-byte character whose trail byte equals ch is never taken for it.
+    int ReverseFind(char ch) const;
     void MakeReverse();
 
     operator const char*() const { return m_pchData; }  // NOLINT: framework style

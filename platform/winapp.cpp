@@ -10,17 +10,10 @@ const std::uint32_t kPathBufferSize = 260;  // MAX_PATH
 CWinApp* g_pApp = nullptr;
 
 // The file name of a full path without its folder and extension, as the application's name.
-// Searched on the reversed path, so both cuts are the first match of a forward walk.
 CString FileTitle(const char* path) {
-    CString reversed(path);
-    reversed.MakeReverse();
-    const int slash = reversed.Find('\\');
-    // A module path names a file, so the reversed path never starts with a backslash.
-    if (slash >= 0)
-        reversed.Truncate(slash);
-    const int dot = reversed.Find('.');
-    CString title(static_cast<const char*>(reversed) + dot + 1);
-    title.MakeReverse();
+    const CString full(path);
+    CString title(static_cast<const char*>(full) + full.ReverseFind('\\') + 1);
+    title.Truncate(title.ReverseFind('.'));  // without a dot, -1 keeps the whole name
     return title;
 }
 }  // namespace

@@ -11,8 +11,9 @@ public:
     // character-wise in that code page, and registers the object as the application.
     CWinApp();
 
-    // The start-up hook, called once. The launcher always answers false: the program then
-    // ends with status 0 without a message loop.
+    // The start-up hook, called once. Its answer is not used: a program that creates no
+    // window has no message loop to run, so AfxWinMain returns 0 after it whatever it says
+    // (a framework with windows would run its loop on true). The launcher answers false.
     virtual bool InitInstance() = 0;
 
     // Shows text in a message box with an OK button and the warning icon, captioned with the

@@ -11,7 +11,11 @@ struct LauncherRun {
     int exitStatus = -1;
     bool endedByExitCall = false;  // ended by ExitProcess rather than by returning
     std::string appDir;
-    std::string deviceId;
+    std::string deviceId;  // m_strDeviceId as the run left it: the key's name and a closing quote
+    // The name of the device key the NT search took, without the quote; empty when none.
+    std::string DeviceKeyName() const {
+        return deviceId.empty() ? deviceId : deviceId.substr(0, deviceId.size() - 1);
+    }
     OsType osType = OS_NONE;
     bool keyFileRead = false;  // the loader read key.ini
     DeviceIdTable listed{};    // the device-ID table the run was left with

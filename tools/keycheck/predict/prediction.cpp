@@ -69,9 +69,7 @@ Prediction PredictLauncher(CFakeOs& machine) {
     const bool nt = run.osType == OS_WIN2000 || run.osType == OS_WINXP;
     prediction.branch = nt ? kNtPciBranch : k9xPciBranch;
     prediction.branchInExport = nt ? ntBranch : w9xBranch;
-    std::string taken = run.deviceId;
-    if (!taken.empty())
-        taken.pop_back();  // the NT search keeps the name with a closing quote
+    std::string taken = run.DeviceKeyName();
     if (!nt && !prediction.keysDeleted.empty())
         taken = prediction.keysDeleted[0];
     const auto reached = std::count(calls.begin(), calls.end(), FakeOp::RegEnumKeyA);
