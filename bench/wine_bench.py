@@ -60,14 +60,14 @@ def expect(condition, what):
 
 def use_build(folder):
     """Points the Wine helpers at the win32 build in folder."""
-    lab.WIN32_BUILD = folder
+    lab.WIN_BUILD = folder
     lab.SETUP_EXE = folder / "setup.exe"
     lab.BOXRUN_EXE = folder / "tests" / "e2e" / "helpers" / "boxrun.exe"
     lab.STANDIN_EXE = folder / "tests" / "e2e" / "helpers" / "standin_install.exe"
 
 
 def yardstick_exe(name):
-    return lab.WIN32_BUILD / "bench" / (name + ".exe")
+    return lab.WIN_BUILD / "bench" / (name + ".exe")
 
 
 def key_ini_40_ids():

@@ -70,14 +70,11 @@ def as_98se(folder):
 
 
 def main():
-    missing = [p for p in (lab.SETUP_EXE, lab.BOXRUN_EXE, lab.STANDIN_EXE) if not p.exists()]
-    if missing:
-        print("missing %s: build the win32 preset first" % missing[0], file=sys.stderr)
-        return 1
-    unusable = lab.wine_unusable()
+    unusable = lab.lane_unusable()
     if unusable:
         print("cannot run the sample under Wine: %s" % unusable, file=sys.stderr)
         return 1
+    print(lab.LANE.describe())
     folder = package(lab.ROOT / "build" / "sample" / "package")
     print("Sample package: %s (%s)" % (folder, lab.windows_path(folder)))
     lab.session("start")

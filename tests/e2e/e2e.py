@@ -222,15 +222,11 @@ def main(argv):
     if len(argv) != 2 or argv[1] not in CASES:
         print("usage: e2e.py --list | CASE", file=sys.stderr)
         return 2
-    missing = [p for p in (lab.SETUP_EXE, lab.BOXRUN_EXE, lab.STANDIN_EXE) if not p.exists()]
-    if missing:
-        print("SKIP: the win32 build is absent (%s); build it with "
-              "'cmake --preset win32 && cmake --build --preset win32'" % missing[0])
-        return 77
-    unusable = lab.wine_unusable()
+    unusable = lab.lane_unusable()
     if unusable:
         print("SKIP: %s" % unusable)
         return 77
+    print(lab.LANE.describe())
     try:
         CASES[argv[1]]()
     except CaseFailed:

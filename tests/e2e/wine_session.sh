@@ -4,15 +4,19 @@
 # Each run takes its own prefix's lock (a second run of the same prefix waits for the first to
 # stop) and a display no one else uses: Xvfb picks a free number itself, written to
 # e2e-display beside the prefix, where the tests read it. E2E_DISPLAY=:N asks for display N.
+# WINE_LOADER and WINEARCH are the lane's (tests/e2e/wine_lane.py): "wine" and win32, or
+# Wine's 64-bit loader and win64 where the 32-bit one cannot run.
 set -euo pipefail
 
 usage() {
-    echo "usage: WINEPREFIX=DIR [E2E_DISPLAY=:N] $0 start|stop" >&2
+    echo "usage: WINEPREFIX=DIR [WINE_LOADER=CMD WINEARCH=win32|win64] [E2E_DISPLAY=:N] $0 start|stop" >&2
     exit 2
 }
 
 [ $# -eq 1 ] || usage
 : "${WINEPREFIX:?WINEPREFIX must name the test prefix}"
+WINE_LOADER="${WINE_LOADER:-wine}"
+export WINEARCH="${WINEARCH:-win32}"
 case "$WINEPREFIX" in /*) ;; *) WINEPREFIX="$PWD/$WINEPREFIX" ;; esac
 export WINEPREFIX
 state_dir="$(dirname "$WINEPREFIX")"
@@ -106,18 +110,20 @@ start() {
 
     export DISPLAY="$display" WINEDEBUG=-all
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
-        WINEARCH=win32 WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1
+        # A new win64 prefix tries once to start syswow64's rundll32, fails, and works.
+        WINEDLLOVERRIDES="mscoree,mshtml=" $WINE_LOADER wineboot -i >/dev/null 2>&1 || true
         wineserver -w
+        [ -f "$WINEPREFIX/system.reg" ] || { echo "wine_session: wineboot made no prefix" >&2; exit 1; }
         echo "created prefix $WINEPREFIX"
     fi
-    if ! grep -q '^#arch=win32' "$WINEPREFIX/system.reg"; then
-        echo "wine_session: $WINEPREFIX is not a 32-bit prefix; delete it" >&2
+    if ! grep -q "^#arch=$WINEARCH" "$WINEPREFIX/system.reg"; then
+        echo "wine_session: $WINEPREFIX is not a $WINEARCH prefix; delete it" >&2
         exit 1
     fi
     # With no window manager on Xvfb, Wine waits 2 s for each managed window to be withdrawn
     # (every closed message box); unmanaged windows close at once.
     if ! grep -q '^"Managed"="N"' "$WINEPREFIX/user.reg"; then
-        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+        $WINE_LOADER reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
         wineserver -w
     fi
     # Daemonizes by itself; its descriptors must not keep the caller's pipes open.

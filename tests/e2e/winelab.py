@@ -9,18 +9,23 @@ import os
 import re
 import shutil
 import subprocess
+import sys
 import tempfile
 import time
 from dataclasses import dataclass, field
 from pathlib import Path
 
-ROOT = Path(__file__).resolve().parents[2]
-WIN32_BUILD = ROOT / "build" / "win32"
-SETUP_EXE = WIN32_BUILD / "setup.exe"
-BOXRUN_EXE = WIN32_BUILD / "tests" / "e2e" / "helpers" / "boxrun.exe"
-STANDIN_EXE = WIN32_BUILD / "tests" / "e2e" / "helpers" / "standin_install.exe"
+import wine_lane
+
+ROOT = wine_lane.ROOT
+# The lane this machine runs (wine_lane.py): its build, its loader, its prefixes.
+LANE = wine_lane.detect()
+WIN_BUILD = LANE.build
+SETUP_EXE = WIN_BUILD / "setup.exe"
+BOXRUN_EXE = WIN_BUILD / "tests" / "e2e" / "helpers" / "boxrun.exe"
+STANDIN_EXE = WIN_BUILD / "tests" / "e2e" / "helpers" / "standin_install.exe"
 # WINEPREFIX, when set, names another prefix (and its folder the place for the case files).
-PREFIX = Path(os.environ.get("WINEPREFIX", ROOT / "build" / "wine" / "prefix"))
+PREFIX = Path(os.environ.get("WINEPREFIX", LANE.state / "prefix"))
 WINE_DIR = PREFIX.parent
 SESSION_SCRIPT = ROOT / "tests" / "e2e" / "wine_session.sh"
 
@@ -46,18 +51,12 @@ def expected_box(name):
     raise KeyError("%s is not in %s" % (name, EXPECTED_BOXES))
 
 
-def wine_unusable():
-    """Why Wine cannot run programs on this machine, or None. A kernel without 32-bit
-    emulation cannot start Wine's 32-bit loader at all ("Exec format error")."""
-    try:
-        result = subprocess.run(["wine", "--version"], stdin=subprocess.DEVNULL,
-                                capture_output=True, timeout=60)
-    except (OSError, subprocess.TimeoutExpired) as error:
-        return f"wine --version did not run: {error}"
-    if result.returncode != 0:
-        said = result.stderr.decode("latin-1").strip().splitlines()
-        return f"wine --version fails ({said[-1] if said else result.returncode})"
-    return None
+def lane_unusable():
+    """Why the Windows build cannot be run under Wine here, or None: no lane runs on this
+    machine, or the lane's build is absent."""
+    if not LANE.bits:
+        return LANE.describe()
+    return wine_lane.wrong_machine(LANE, (SETUP_EXE, BOXRUN_EXE, STANDIN_EXE))
 
 
 def session_display():
@@ -71,8 +70,8 @@ def session_display():
 
 def wine_env(lang=None):
     env = dict(os.environ)
-    env.update(WINEPREFIX=str(PREFIX), WINEARCH="win32", WINEDEBUG="-all",
-               DISPLAY=session_display())
+    env.update(WINEPREFIX=str(PREFIX), WINEDEBUG="-all", DISPLAY=session_display(),
+               WINE_LOADER=" ".join(LANE.loader), **LANE.env())
     if lang:
         env["LANG"] = lang
         env["LC_ALL"] = lang
@@ -123,7 +122,7 @@ def run_captured(command, env, timeout):
 
 
 def wine(args, lang=None, timeout=120):
-    return run_captured(["wine"] + args, wine_env(lang), timeout)
+    return run_captured(list(LANE.loader) + args, wine_env(lang), timeout)
 
 
 def reg_text(lines):
@@ -232,8 +231,8 @@ def run_launcher(program, lang=None, timeout=180, env_extra=None):
     target = program if isinstance(program, str) else windows_path(program)
     env = wine_env(lang)
     env.update(env_extra or {})
-    _, out, err = run_captured(["wine", windows_path(BOXRUN_EXE), target, str(timeout)], env,
-                               timeout + 30)
+    _, out, err = run_captured(list(LANE.loader) + [windows_path(BOXRUN_EXE), target,
+                                                    str(timeout)], env, timeout + 30)
     output = out.decode("latin-1")
     boxes, exit_code, exit_tick, start_tick = [], None, None, None
     for line in output.splitlines():
@@ -287,3 +286,22 @@ def wait_for(predicate, seconds=10.0):
             return True
         time.sleep(0.1)
     return predicate()
+
+
+def main(argv):
+    """winelab.py start|stop: the session of a test run, in this machine's lane (exit 77,
+    skipped, where none can run or its build is absent)."""
+    if len(argv) != 2 or argv[1] not in ("start", "stop"):
+        print("usage: winelab.py start|stop", file=sys.stderr)
+        return 2
+    unusable = lane_unusable()
+    if unusable:
+        print("SKIP: %s" % unusable)
+        return 77
+    print(LANE.describe())
+    session(argv[1])
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))

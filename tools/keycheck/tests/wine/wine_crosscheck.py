@@ -3,8 +3,11 @@
 
 Runs every row of RUNS with both programs from the source folder, with the same relative
 paths, and compares exit status and standard output: JSON as JSON, text with CR LF taken as
-LF on both sides (the Windows runtime writes text-mode line ends; gen writes CR LF itself). Skips (exit 77) without keycheck.exe.
-One Wine prefix of its own, one persistent wineserver for all rows.
+LF on both sides (the Windows runtime writes text-mode line ends; gen writes CR LF itself).
+It runs in this machine's Wine lane (tests/e2e/wine_lane.py): the 32-bit keycheck.exe under
+Wine's 32-bit loader, or a 64-bit one under wine64 where the kernel runs no 32-bit code. Skips
+(exit 77) without a lane or without the lane's keycheck.exe. One Wine prefix of its own, one
+persistent wineserver for all rows.
 """
 import argparse
 import json
@@ -13,6 +16,9 @@ import subprocess
 import sys
 import tempfile
 from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parents[4] / "tests" / "e2e"))
+import wine_lane  # noqa: E402
 
 SKIP = 77
 
@@ -80,26 +86,27 @@ def same_output(host, windows, is_json):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--host", required=True, help="the host keycheck")
-    parser.add_argument("--exe", required=True, help="keycheck.exe")
-    parser.add_argument("--prefix", required=True, help="the Wine prefix to use (made if absent)")
     parser.add_argument("--source", required=True, help="the source folder, holding sample/")
     args = parser.parse_args()
-    if not Path(args.exe).is_file():
-        print(f"skipped: {args.exe} is not built (cmake --preset win32)")
+    lane = wine_lane.detect()
+    exe = lane.build / "keycheck.exe"
+    unusable = wine_lane.wrong_machine(lane, [exe]) if lane.bits else lane.describe()
+    if unusable:
+        print(f"skipped: {unusable}")
         return SKIP
+    print(lane.describe())
+    prefix = lane.state.parent / (lane.state.name + "-keycheck") / "prefix"
 
-    env = dict(os.environ, WINEPREFIX=str(Path(args.prefix).resolve()), WINEARCH="win32",
-               WINEDEBUG="-all")
+    env = dict(os.environ, WINEPREFIX=str(prefix), WINEDEBUG="-all", **lane.env())
     env.pop("DISPLAY", None)  # a console program needs no display
-    # A kernel without 32-bit emulation cannot start Wine's 32-bit loader.
-    if run_captured(["wine", "--version"], env, args.source)[0] != 0:
-        print("skipped: wine --version fails: this machine cannot run Wine")
-        return SKIP
-    if not Path(args.prefix).is_dir():
-        Path(args.prefix).parent.mkdir(parents=True, exist_ok=True)
-        status = run_captured(["wineboot", "-i"], env, args.source)[0]
-        if status != 0:
-            print(f"wineboot -i could not make the prefix {args.prefix} (status {status})")
+    loader = list(lane.loader)
+    if not (prefix / "system.reg").is_file():
+        prefix.parent.mkdir(parents=True, exist_ok=True)
+        # A new win64 prefix tries once to start syswow64's rundll32, fails, and works.
+        run_captured(loader + ["wineboot", "-i"], env, args.source)
+        run_captured(["wineserver", "-w"], env, args.source)
+        if not (prefix / "system.reg").is_file():
+            print(f"wineboot -i could not make the prefix {prefix}")
             return 1
     # One server for every row, ending a few seconds after the last; a server of the prefix
     # that is still up from wineboot serves as well.
@@ -107,8 +114,7 @@ def main():
     failures = 0
     for name, verb_args, is_json in RUNS:
         host = run_captured([args.host] + verb_args, env, args.source)
-        windows = run_captured(["wine", str(Path(args.exe).resolve())] + verb_args, env,
-                               args.source)
+        windows = run_captured(loader + [str(exe)] + verb_args, env, args.source)
         problem = None
         if host[0] != windows[0]:
             problem = f"exit status {host[0]} on the host, {windows[0]} under Wine " \

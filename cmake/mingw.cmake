@@ -1,0 +1,13 @@
+# Cross toolchain for the Windows build: MinGW-w64 for MINGW_ARCH (i686, or x86_64 for the
+# 64-bit Wine lane of the tests), Win32 threads (no pthread DLL). Included by mingw-ARCH.cmake.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR ${MINGW_ARCH})
+
+set(CMAKE_C_COMPILER ${MINGW_ARCH}-w64-mingw32-gcc-win32)
+set(CMAKE_CXX_COMPILER ${MINGW_ARCH}-w64-mingw32-g++-win32)
+set(CMAKE_RC_COMPILER ${MINGW_ARCH}-w64-mingw32-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${MINGW_ARCH}-w64-mingw32)
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
