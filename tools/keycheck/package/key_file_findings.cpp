@@ -3,7 +3,7 @@
 
 #include "device/device_id_table.h"
 #include "platform/mbcs_text.h"
-#include "tools/keycheck/report/shown_text.h"
+#include "tools/keycheck/text/shown_text.h"
 
 #include <algorithm>
 #include <cstring>

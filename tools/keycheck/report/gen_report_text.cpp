@@ -1,7 +1,7 @@
 // Prints what keycheck gen tells beside the key file it writes: the IDs it left out and why.
 #include "tools/keycheck/report/gen_report.h"
 
-#include "tools/keycheck/report/shown_text.h"
+#include "tools/keycheck/text/shown_text.h"
 
 void PrintGenNotes(const GeneratedKeyFile& generated, std::ostream& notes) {
     for (const XrefFinding& finding : generated.unreadable)

@@ -1,7 +1,7 @@
 // Reports what would install a device on one version, for people and as JSON.
 #include "tools/keycheck/report/install_report.h"
 
-#include "tools/keycheck/report/shown_text.h"
+#include "tools/keycheck/text/shown_text.h"
 
 std::string InstallText(const InstallVerdict& verdict, int codePage) {
     std::string text = verdict.label;

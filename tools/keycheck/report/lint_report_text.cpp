@@ -2,7 +2,7 @@
 #include "tools/keycheck/report/lint_report.h"
 
 #include "device/device_id_table.h"
-#include "tools/keycheck/report/shown_text.h"
+#include "tools/keycheck/text/shown_text.h"
 
 namespace {
 void PrintEntries(const LintResult& result, int codePage, std::ostream& out) {

@@ -3,7 +3,7 @@
 
 #include "tools/keycheck/predict/version_names.h"
 #include "tools/keycheck/report/install_report.h"
-#include "tools/keycheck/report/shown_text.h"
+#include "tools/keycheck/text/shown_text.h"
 
 namespace {
 void Pad(std::ostream& out, std::size_t used, std::size_t width) {

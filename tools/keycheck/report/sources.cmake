@@ -9,6 +9,5 @@ list(APPEND KEYCHECK_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/lint_report_text.cpp
     ${CMAKE_CURRENT_LIST_DIR}/predict_report_json.cpp
     ${CMAKE_CURRENT_LIST_DIR}/predict_report_text.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/shown_text.cpp
     ${CMAKE_CURRENT_LIST_DIR}/xref_report_json.cpp
     ${CMAKE_CURRENT_LIST_DIR}/xref_report_text.cpp)

@@ -1,7 +1,7 @@
 // keycheck xref's report for people: per Windows version, which lines install each entry.
 #include "tools/keycheck/report/xref_report.h"
 
-#include "tools/keycheck/report/shown_text.h"
+#include "tools/keycheck/text/shown_text.h"
 
 namespace {
 std::string VersionsNote(const XrefFinding& finding) {

@@ -5,7 +5,7 @@
 #include "sim/windows_versions.h"
 #include "tools/keycheck/inf/inf_text.h"
 #include "tools/keycheck/package/package_lint.h"
-#include "tools/keycheck/report/shown_text.h"
+#include "tools/keycheck/text/shown_text.h"
 #include "tools/keycheck/xref/package_files.h"
 #include "tools/keycheck/xref/pci_id_form.h"
 

@@ -1,7 +1,7 @@
 // Conversions between UTF-16 and each code page, both ways, by the code page's real table.
 #include "tools/keycheck/text/code_page.h"
 
-#include "tools/keycheck/report/shown_text.h"
+#include "tools/keycheck/text/shown_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Shown: ANSI bytes made safe for a terminal, for the reports meant for people.
-#include "tools/keycheck/report/shown_text.h"
+#include "tools/keycheck/text/shown_text.h"
 
 #include "sim/ansi_names.h"
 #include "tools/keycheck/text/code_page.h"
