@@ -19,14 +19,11 @@ bool CDriverSetupApp::InitInstance() {
     char path[kModulePathBufferSize];
     const std::uint32_t length = Os().GetModuleFileNameA(m_hInstance, path, sizeof path);
     if (length > 0 && length < sizeof path) {
-        // Cut after the last backslash character; a double-byte character whose trail byte is
-        // 0x5C is no backslash.
+        // Cut after the last backslash character (a double-byte character whose trail byte is
+        // 0x5C is no backslash); a path without one leaves the directory empty.
         CString dir(path, static_cast<int>(length));
-        const int slash = dir.ReverseFind('\\');
-        if (slash >= 0) {
-            dir.Truncate(slash + 1);
-            m_strAppDir = dir;
-        }
+        dir.Truncate(dir.ReverseFind('\\') + 1);
+        m_strAppDir = dir;
     }
 
     DetectOsType(m_nOsType);

@@ -31,6 +31,28 @@ void AddCodePage(CLI::App& verb, Options& options) {
         ->capture_default_str();
 }
 
+// The language whose [Strings.LanguageID] a machine's INF reading takes: a LANGID in hex, as
+// the section names write it (0411 Japanese); where one code page serves several languages.
+void AddLanguage(CLI::App& verb, Options& options) {
+    verb.add_option_function<std::string>(
+            "--language",
+            [&options](const std::string& text) {
+                options.language = static_cast<int>(std::stoul(text, nullptr, 16));
+            },
+            "the machine's language as a hexadecimal LANGID, as [Strings.LanguageID] names it "
+            "(0409, 0411, 0804, 0412, 0404, 040C...); the default is the code page's own")
+        ->check(CLI::Validator(
+            [](std::string& text) {
+                const bool hex =
+                    text.size() == 4 &&
+                    text.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos;
+                return hex && std::stoul(text, nullptr, 16) != 0
+                           ? std::string()
+                           : "a LANGID is four hexadecimal digits, such as 0411";
+            },
+            "LANGID"));
+}
+
 void AddPackageDir(CLI::App& verb, Options& options) {
     verb.add_option("PACKAGE_DIR", options.package, "the driver package folder")->required();
 }
@@ -70,6 +92,7 @@ CLI::App* AddPredict(CLI::App& app, Options& options) {
     predict->add_option("--dir", options.dir, "the folder the package is run from there")
         ->capture_default_str();
     AddCodePage(*predict, options);
+    AddLanguage(*predict, options);
     AddJson(*predict, options);
     return predict;
 }
@@ -82,6 +105,7 @@ CLI::App* AddDevices(CLI::App& app, Options& options) {
     devices->add_option("EXPORT", options.registry, kRegistryHelp)->required();
     devices->add_option("--package", options.package, "the driver package folder");
     AddCodePage(*devices, options);
+    AddLanguage(*devices, options);
     AddJson(*devices, options);
     return devices;
 }
@@ -92,6 +116,8 @@ CLI::App* AddXref(CLI::App& app, Options& options) {
                 "version and checks every key.ini entry against the models it reads, and every "
                 "PCI ID of those models against key.ini");
     AddPackageDir(*xref, options);
+    AddCodePage(*xref, options);
+    AddLanguage(*xref, options);
     AddJson(*xref, options);
     xref->footer(
         "exit status: 0 no finding (warnings allowed), 1 findings, 2 the package could not "
@@ -104,6 +130,8 @@ CLI::App* AddGen(CLI::App& app, Options& options) {
         "gen", "writes a key.ini listing VEN_xxxx&DEV_xxxx of every PCI device the models of "
                "the four versions' INF files name; says which version lacks which");
     AddPackageDir(*gen, options);
+    AddCodePage(*gen, options);
+    AddLanguage(*gen, options);
     gen->add_option("-o,--output", options.output, "the file to write; standard output without");
     gen->footer("exit status: 0 written, 1 refused (no ID, or more than the launcher's 40), 2 "
                 "the package could not be used or the file not written");

@@ -79,7 +79,7 @@ int RunPredict(const Options& options, std::ostream& out, std::ostream& err) {
             return kUnusableInput;
         const Prediction prediction = PredictLauncher(machine);
         const InstallCheck check =
-            CheckInstall(machine, set.dir, registry, prediction, set.codePage);
+            CheckInstall(machine, set.dir, registry, prediction, set.codePage, set.language);
         const int status = prediction.Installs() ? 0 : 1;
         if (set.json)
             PrintPredictionJson(set, registry.summary, prediction, check, status, out);
@@ -98,7 +98,7 @@ int RunDevices(const Options& options, std::ostream& out, std::ostream& err) {
         const bool withPackage = !set.package.empty();
         PackageMatch package;
         if (withPackage)
-            package = MatchPackage(machine, set.dir, branches);
+            package = MatchPackage(machine, set.dir, branches, set.language);
         if (set.json)
             PrintDevicesJson(set, registry.summary, branches, withPackage ? &package : nullptr,
                              out);
@@ -111,7 +111,7 @@ int RunDevices(const Options& options, std::ostream& out, std::ostream& err) {
 
 int RunXref(const Options& options, std::ostream& out, std::ostream& err) {
     return OnMachine(options, err, [&](Options& set, CFakeOs& machine, std::string&) {
-        const XrefResult result = CrossCheck(machine, set.dir);
+        const XrefResult result = CrossCheck(machine, set.dir, set.language);
         if (set.json)
             PrintXrefJson(set.package, result, out);
         else
@@ -122,7 +122,7 @@ int RunXref(const Options& options, std::ostream& out, std::ostream& err) {
 
 int RunGen(const Options& options, std::ostream& out, std::ostream& err) {
     return OnMachine(options, err, [&](Options& set, CFakeOs& machine, std::string& error) {
-        const GeneratedKeyFile generated = GenerateKeyFile(machine, set.dir);
+        const GeneratedKeyFile generated = GenerateKeyFile(machine, set.dir, set.language);
         PrintGenNotes(generated, set.output.empty() ? err : out);
         if (!generated.refusal.empty()) {
             err << "keycheck gen: nothing written: " << generated.refusal << "\n";

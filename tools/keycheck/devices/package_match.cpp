@@ -7,14 +7,14 @@
 #include "tools/keycheck/package/package_lint.h"
 
 PackageMatch MatchPackage(CFakeOs& machine, const std::string& dir,
-                          std::vector<PciBranch>& branches) {
+                          std::vector<PciBranch>& branches, int language) {
     const FakeOsInstalled installed(machine);
     // LintPackage loads key.ini with the launcher's loader and keeps the table it fills.
     const LintResult keyFile = LintPackage(machine, dir);
     PackageMatch match{keyFile.keyFileFound, keyFile.table};
     std::vector<VersionInf> infs;
     for (const OsType version : kInfVersions)
-        infs.push_back(ReadVersionInf(machine, dir, version));
+        infs.push_back(ReadVersionInf(machine, dir, version, language));
     for (PciBranch& branch : branches) {
         for (PciDevice& device : branch.devices) {
             device.matchedEntry = FirstListedIdIn(keyFile.listed, device.name.c_str());

@@ -16,6 +16,7 @@ struct PackageMatch {
 
 // Loads key.ini from dir (the package's Windows folder in machine) with the launcher's own
 // loader and sets each device's matchedEntry by the launcher's own rule; reads the INF each
-// version of a branch's family is given and sets each instance's installs.
+// version of a branch's family is given (with the strings of language, 0: the code page's own)
+// and sets each instance's installs.
 PackageMatch MatchPackage(CFakeOs& machine, const std::string& dir,
-                          std::vector<PciBranch>& branches);
+                          std::vector<PciBranch>& branches, int language = 0);

@@ -32,29 +32,44 @@ std::vector<RawSection> CutSections(const InfScan& scan, InfFile& inf) {
             inf.findings.push_back(InfFinding{inf.path, raw.line, "unclosed-quote",
                                               "a double quote opened here is never closed; "
                                               "Windows ends the quoted text at the line's end",
-                                              true});
+                                              true, current == nullptr ? "" : current->name});
         if (current != nullptr)
             current->lines.push_back(&raw);
     }
     return sections;
 }
 
-// Every string key of [Strings], overridden by those of [Strings.LanguageID] for language:
-// Windows takes the language-specific section for its own locale and [Strings] for what
-// that does not define ("INF Strings Section").
+const RawSection* SectionNamed(const std::vector<RawSection>& sections, const std::string& upper) {
+    for (const RawSection& section : sections) {
+        if (InfUpper(section.name) == upper)
+            return &section;
+    }
+    return nullptr;
+}
+
+// Every string key of [Strings], overridden by those of the [Strings.LanguageID] that best
+// matches language: the exact language ID, else its primary language alone (000C for every
+// French), as the setup functions match GetThreadLocale's answer ("INF Strings Section";
+// SetupAPI's Strings page, new in NT 4.0 SP3). Windows 9x's loader is not documented there;
+// keycheck reads the same sections for all four versions. The sections read go to read, the
+// language's first.
 std::map<std::string, std::string> StringTable(const std::vector<RawSection>& sections,
-                                               int language) {
-    char localName[16];
-    std::snprintf(localName, sizeof localName, "STRINGS.%04X", static_cast<unsigned>(language));
+                                               int language, std::vector<std::string>& read) {
+    const RawSection* local = nullptr;
+    for (int id : {language, language & 0x3FF}) {
+        char name[16];
+        std::snprintf(name, sizeof name, "STRINGS.%04X", static_cast<unsigned>(id));
+        if (local == nullptr)
+            local = SectionNamed(sections, name);
+    }
     std::map<std::string, std::string> table;
-    for (const char* wanted : {"STRINGS", static_cast<const char*>(localName)}) {
-        for (const RawSection& section : sections) {
-            if (InfUpper(section.name) != wanted)
-                continue;
-            for (const InfRawLine* raw : section.lines) {
-                if (raw->hasKey)
-                    table[InfUpper(raw->key)] = raw->fields[0];
-            }
+    for (const RawSection* section : {SectionNamed(sections, "STRINGS"), local}) {
+        if (section == nullptr)
+            continue;
+        read.insert(section == local ? read.begin() : read.end(), section->name);
+        for (const InfRawLine* raw : section->lines) {
+            if (raw->hasKey)
+                table[InfUpper(raw->key)] = raw->fields[0];
         }
     }
     return table;
@@ -83,7 +98,22 @@ const std::string* InfFile::Value(const std::string& section, const std::string&
     return nullptr;
 }
 
-InfFile ParseInf(const std::string& path, const std::string& bytes, int language) {
+int CodePageLanguage(int codePage) {
+    switch (codePage) {
+    case 932:
+        return 0x0411;
+    case 936:
+        return 0x0804;
+    case 949:
+        return 0x0412;
+    case 950:
+        return 0x0404;
+    default:
+        return 0x0409;
+    }
+}
+
+InfFile ParseInf(const std::string& path, const std::string& bytes, const InfReading& reading) {
     InfFile inf;
     inf.path = path;
     const InfText text = DecodeInfBytes(bytes);
@@ -97,13 +127,16 @@ InfFile ParseInf(const std::string& path, const std::string& bytes, int language
                                           "Windows reads as three ANSI characters of its first "
                                           "line",
                                           true});
-    const InfScan scan = ScanInfLines(text.text);
+    const InfScan scan =
+        ScanInfLines(text.text, text.encoding == InfEncoding::Ansi ? reading.codePage : 1252);
     if (!scan.error.code.empty()) {
         inf.openError = InfFinding{path, scan.error.line, scan.error.code, scan.error.text};
         return inf;
     }
     const std::vector<RawSection> raw = CutSections(scan, inf);
-    const std::map<std::string, std::string> strings = StringTable(raw, language);
+    const int language =
+        reading.language != 0 ? reading.language : CodePageLanguage(reading.codePage);
+    const std::map<std::string, std::string> strings = StringTable(raw, language, inf.stringsRead);
 
     for (const RawSection& section : raw) {
         InfSection parsed{section.name, section.line, {}};
@@ -111,10 +144,16 @@ InfFile ParseInf(const std::string& path, const std::string& bytes, int language
         for (const InfRawLine* line : section.lines) {
             StringLookup lookup{&strings, {}};
             parsed.lines.push_back(ExpandInfEntry(*line, literal ? nullptr : &lookup));
+            // Windows keeps an undefined %strkey% as it is written (Wine's INF parser tests,
+            // getfield rows run on NT 4 to 2003, read "%RTMGFE_NAME%" back unchanged), and a
+            // REG_EXPAND_SZ value's %SystemRoot% is meant to stay: worth a look, no failure.
             for (const std::string& token : lookup.undefined)
-                inf.findings.push_back(
-                    InfFinding{path, line->line, "undefined-string",
-                               "%" + token + "% is defined in no [Strings] section Windows reads"});
+                inf.findings.push_back(InfFinding{
+                    path, line->line, "undefined-string",
+                    "%" + token +
+                        "% is defined in no [Strings] section Windows reads; Windows keeps it "
+                        "as written",
+                    true, section.name});
         }
         inf.sections.push_back(parsed);
     }

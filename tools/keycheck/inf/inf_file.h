@@ -14,7 +14,8 @@ struct InfFinding {
     int line;          // from 1; 0 when it is about the whole file
     std::string code;  // a short stable name, such as "undefined-string"
     std::string text;
-    bool warning = false;  // something to look at; Windows still reads the file as intended
+    bool warning = false;   // something to look at; Windows still reads the file as intended
+    std::string section{};  // the section it stands in, as written; empty: the whole file
 };
 
 // One entry: "key = field, field, ..." or just "field, field, ...". %strkey% tokens are
@@ -39,6 +40,8 @@ struct InfFile {
     // Why Windows refuses to open the file (no version reads it), or null.
     std::optional<InfFinding> openError;
     std::vector<InfFinding> findings;  // about what the file says, for the versions that read it
+    // The [Strings] sections the string table came from, as written, the first one first.
+    std::vector<std::string> stringsRead;
 
     // The section of that name, compared without regard to case, or null.
     const InfSection* Section(const std::string& name) const;
@@ -48,8 +51,17 @@ struct InfFile {
     std::map<std::string, std::size_t> sectionIndex;  // upper-case name -> place in sections
 };
 
-// The language whose [Strings.LanguageID] keycheck reads before [Strings]: English (US).
-const int kInfLanguage = 0x0409;
+// How a machine reads an INF file: an ANSI one in its ANSI code page, and the strings of the
+// [Strings.LanguageID] its language picks (0: the language of the code page's own market).
+struct InfReading {
+    int codePage = 1252;
+    int language = 0;
+};
+
+// The language of a code page's market, as a Windows LANGID: US English for 1252, Japanese
+// (0411) for 932, Simplified Chinese (0804) for 936, Korean (0412) for 949, Traditional
+// Chinese (0404) for 950.
+int CodePageLanguage(int codePage);
 
 // Reads an INF file's bytes; path names it in findings.
-InfFile ParseInf(const std::string& path, const std::string& bytes, int language = kInfLanguage);
+InfFile ParseInf(const std::string& path, const std::string& bytes, const InfReading& reading = {});

@@ -18,8 +18,12 @@
 // - a backslash followed on its line only by blanks, backslashes or a comment joins the next
 //   line to this one, the blanks on either side of the join dropped; any other backslash is
 //   an ordinary character.
+// Windows converts an ANSI INF to Unicode in the machine's ANSI code page before it cuts it
+// (Wine's INF parser does the same with CP_ACP), so in a double-byte code page a lead byte
+// takes the byte after it along: Shift-JIS 0x95 0x5C is one character, no backslash.
 #include "tools/keycheck/inf/inf_lines.h"
 
+#include "sim/ansi_names.h"
 #include "tools/keycheck/inf/inf_text.h"
 
 namespace {
@@ -94,7 +98,8 @@ bool Continues(const std::string& line, std::size_t at) {
 
 class Scanner {
 public:
-    explicit Scanner(const std::string& text) : m_lines(PhysicalLines(text)) {}
+    Scanner(const std::string& text, int codePage)
+        : m_lines(PhysicalLines(text)), m_codePage(codePage) {}
 
     InfScan Run() {
         bool strings = false;
@@ -126,8 +131,46 @@ public:
     }
 
 private:
+    // The length in bytes of the double-byte character at line[at], or 0 when none starts
+    // there: an ANSI byte is one Latin-1 character, C2 or C3 and one byte in UTF-8, and a
+    // lead byte's partner is the next character, when it can trail (0x40 and above).
+    std::size_t PairAt(const std::string& line, std::size_t at) const {
+        const auto byte = [&line](std::size_t i, std::size_t* length) -> int {
+            if (i >= line.size())
+                return -1;
+            const unsigned char c = static_cast<unsigned char>(line[i]);
+            *length = 1;
+            if (c < 0x80)
+                return c;
+            if ((c != 0xC2 && c != 0xC3) || i + 1 >= line.size())
+                return -1;
+            *length = 2;
+            return ((c & 0x1F) << 6) | (static_cast<unsigned char>(line[i + 1]) & 0x3F);
+        };
+        std::size_t leadLength = 0, trailLength = 0;
+        const int lead = byte(at, &leadLength);
+        if (lead < 0x80 || !IsLeadByteIn(m_codePage, static_cast<unsigned char>(lead)))
+            return 0;
+        const int trail = byte(at + leadLength, &trailLength);
+        return trail >= 0x40 ? leadLength + trailLength : 0;
+    }
+
+    // Where the first character c at or after from stands, passing over double-byte ones.
+    std::size_t FindCharacter(const std::string& line, std::size_t from, char c) const {
+        for (std::size_t at = from; at < line.size();) {
+            if (const std::size_t pair = PairAt(line, at)) {
+                at += pair;
+                continue;
+            }
+            if (line[at] == c)
+                return at;
+            ++at;
+        }
+        return std::string::npos;
+    }
+
     bool Header(const std::string& line, std::size_t at, int number) {
-        const std::size_t close = line.find(']', at + 1);
+        const std::size_t close = FindCharacter(line, at + 1, ']');
         if (close == std::string::npos) {
             m_scan.error = InfOpenError{"bad-section-line", number,
                                         "a section header without its closing ]: Windows "
@@ -161,6 +204,11 @@ private:
                 // A quote never closed ends with its line.
                 entry.unclosedQuote = entry.unclosedQuote || quoted;
                 break;
+            }
+            if (const std::size_t pair = PairAt(line, at)) {
+                for (std::size_t end = at + pair; at < end; ++at)
+                    quoted ? field.AddQuoted(line[at]) : field.Add(line[at]);
+                continue;
             }
             const char c = line[at++];
             if (quoted) {
@@ -200,12 +248,13 @@ private:
     }
 
     std::vector<std::string> m_lines;
+    int m_codePage;
     std::size_t m_row = 0;
     bool m_inSection = false;
     InfScan m_scan;
 };
 }  // namespace
 
-InfScan ScanInfLines(const std::string& text) {
-    return Scanner(text).Run();
+InfScan ScanInfLines(const std::string& text, int codePage) {
+    return Scanner(text, codePage).Run();
 }

@@ -28,5 +28,7 @@ struct InfScan {
     InfOpenError error;
 };
 
-// Cuts text (UTF-8, already decoded from the file's encoding).
-InfScan ScanInfLines(const std::string& text);
+// Cuts text (UTF-8, already decoded from the file's encoding). ANSI text, each byte one
+// Latin-1 character, is cut in codePage: a lead byte and the byte after it are one character,
+// so a trail byte 0x5C or 0x5D is neither a continuation nor the end of a section name.
+InfScan ScanInfLines(const std::string& text, int codePage = 1252);

@@ -4,6 +4,8 @@
 #include "tools/keycheck/inf/inf_text.h"
 #include "tools/keycheck/inf/target_os.h"
 
+#include <algorithm>
+
 namespace {
 // The signatures of "INF Version Section": $Windows NT$, $Chicago$ and $Windows 95$, compared
 // without regard to case. The NT family refuses any other (Wine's INF parser conformance
@@ -82,6 +84,37 @@ void ReadModels(const InfFile& inf, const std::string& name, int manufacturerLin
 
 bool IsNtVersion(OsType version) {
     return version == OS_WIN2000 || version == OS_WINXP;
+}
+
+bool VersionReadsSection(const InfFile& inf, const InfModels& models, const std::string& section,
+                         OsType version) {
+    const std::string upper = InfUpper(section);
+    const auto same = [&upper](const std::string& name) { return InfUpper(name) == upper; };
+    if (upper == "STRINGS" || upper.compare(0, 8, "STRINGS.") == 0)
+        return std::any_of(inf.stringsRead.begin(), inf.stringsRead.end(), same);
+    // A section some [Manufacturer] entry names, decorated or not, is a models section.
+    const InfSection* manufacturer = inf.Section("Manufacturer");
+    static const std::vector<InfLine> kNoLines;
+    for (const InfLine& entry : manufacturer == nullptr ? kNoLines : manufacturer->lines) {
+        const std::string name = entry.fields.empty() ? "" : entry.fields[0];
+        bool named = same(name);
+        for (std::size_t i = 1; entry.hasKey && i < entry.fields.size(); ++i)
+            named = named || same(name + "." + entry.fields[i]);
+        if (named)
+            return std::any_of(models.sections.begin(), models.sections.end(), same);
+    }
+    // Install sections and theirs: Windows 9x knows no platform extension; 2000 and XP look
+    // for .NTx86 and .NT ("Creating INF Files for Multiple Platforms and Operating Systems"),
+    // so .NTamd64, .NTia64 and the like are no section of these four.
+    for (std::size_t dot = upper.find('.'); dot != std::string::npos;
+         dot = upper.find('.', dot + 1)) {
+        const std::size_t end = upper.find('.', dot + 1);
+        const std::string part =
+            upper.substr(dot + 1, end == std::string::npos ? end : end - dot - 1);
+        if (part.compare(0, 2, "NT") == 0 && IsTargetOsDecoration(part))
+            return IsNtVersion(version) && (part == "NT" || part == "NTX86");
+    }
+    return true;
 }
 
 InfModels ModelsForVersion(const InfFile& inf, OsType version) {

@@ -31,3 +31,10 @@ InfModels ModelsForVersion(const InfFile& inf, OsType version);
 
 // Whether the version is one of the NT family.
 bool IsNtVersion(OsType version);
+
+// Whether version reads the section of that name, given the models it reads: a models section
+// only when it is one of models.sections; a [Strings] section only when the file's string
+// table came from it; any other section unless its name carries a platform extension the
+// version does not look for.
+bool VersionReadsSection(const InfFile& inf, const InfModels& models, const std::string& section,
+                         OsType version);

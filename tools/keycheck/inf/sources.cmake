@@ -14,4 +14,5 @@ list(APPEND KEYCHECK_TEST_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/../tests/inf/inf_file_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/../tests/inf/inf_fixture.cpp
     ${CMAKE_CURRENT_LIST_DIR}/../tests/inf/inf_models_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/../tests/inf/model_match_test.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/../tests/inf/model_match_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/../tests/inf/target_os_test.cpp)

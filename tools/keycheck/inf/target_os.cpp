@@ -2,12 +2,14 @@
 //
 // The format and fields are those of "Combining Platform Extensions with Operating System
 // Versions" (learn.microsoft.com/windows-hardware/drivers/install/
-// combining-platform-extensions-with-operating-system-versions): a section decorated for
-// version Major.Minor serves that version and later ones, and "INF Manufacturer Section"
-// says Windows chooses the section that most closely matches the running version. The same
-// page gives the decorated form of a [Manufacturer] entry as "Windows XP and later versions
-// of Windows", and its example leaves the undecorated section empty to keep Windows 2000
-// away: Windows 2000 reads the undecorated section only, as Windows 9x does.
+// combining-platform-extensions-with-operating-system-versions):
+// NT[Architecture][.[Major][.[Minor][.[ProductType][.[SuiteMask][.[BuildNumber]]]]]], every
+// field optional and empty where left out; BuildNumber came with Windows 10 1607 (build 14310).
+// A section decorated for version Major.Minor serves that version and later ones, and "INF
+// Manufacturer Section" says Windows chooses the section that most closely matches the running
+// version. The same page gives the decorated form of a [Manufacturer] entry as "Windows XP and
+// later versions of Windows", and its example leaves the undecorated section empty to keep Windows
+// 2000 away: Windows 2000 reads the undecorated section only, as Windows 9x does.
 #include "tools/keycheck/inf/target_os.h"
 
 #include "tools/keycheck/inf/inf_text.h"
@@ -17,7 +19,7 @@
 namespace {
 struct Decoration {
     std::string architecture;  // upper case; empty: any
-    long field[4];             // major, minor, product type, suite mask; -1 when not given
+    long field[5];  // major, minor, product type, suite mask, build number; -1 when not given
 };
 
 bool ParseNumber(const std::string& text, long& value) {
@@ -55,12 +57,15 @@ bool Parse(const std::string& written, Decoration& decoration) {
     return at == std::string::npos;
 }
 
-// Windows XP as keycheck takes it: x86, version 5.1, VER_NT_WORKSTATION (1), and the suite
-// of XP Professional, VER_SUITE_SINGLEUSERTS (0x100).
+// Windows XP as keycheck takes it: x86, version 5.1, VER_NT_WORKSTATION (1), the suite of XP
+// Professional, VER_SUITE_SINGLEUSERTS (0x100), and build 2600. XP's own parser predates the
+// build number; no source says what it makes of one, so keycheck takes it as the other fields
+// are taken, as a condition: a section for a later build is not XP's.
 const long kXpMajor = 5;
 const long kXpMinor = 1;
 const long kXpProductType = 1;
 const long kXpSuite = 0x100;
+const long kXpBuild = 2600;
 
 bool FitsXp(const Decoration& d) {
     if (!d.architecture.empty() && d.architecture != "X86")
@@ -71,17 +76,19 @@ bool FitsXp(const Decoration& d) {
         return false;
     if (d.field[2] >= 0 && d.field[2] != kXpProductType)
         return false;
+    if (d.field[4] > kXpBuild)
+        return false;
     return d.field[3] < 0 || (d.field[3] & ~kXpSuite) == 0;
 }
 
 // How closely a fitting decoration matches: the later version first, then each further
 // field that is given.
 bool Closer(const Decoration& a, const Decoration& b) {
-    const long av[] = {a.field[0], a.field[1], a.architecture.empty() ? -1 : 1, a.field[2],
-                       a.field[3]};
-    const long bv[] = {b.field[0], b.field[1], b.architecture.empty() ? -1 : 1, b.field[2],
-                       b.field[3]};
-    for (int i = 0; i < 5; ++i) {
+    const long av[] = {a.field[0], a.field[1], a.field[4], a.architecture.empty() ? -1 : 1,
+                       a.field[2], a.field[3]};
+    const long bv[] = {b.field[0], b.field[1], b.field[4], b.architecture.empty() ? -1 : 1,
+                       b.field[2], b.field[3]};
+    for (int i = 0; i < 6; ++i) {
         if (av[i] != bv[i])
             return av[i] > bv[i];
     }

@@ -9,5 +9,6 @@
 // undecorated section.
 int DecorationXpPicks(const std::vector<std::string>& decorations);
 
-// Whether decoration has the form NT[Architecture][.Major[.Minor[.ProductType[.SuiteMask]]]].
+// Whether decoration has the form NT[Architecture][.[Major][.[Minor][.[ProductType][.[SuiteMask]
+// [.[BuildNumber]]]]]], each field a number or empty.
 bool IsTargetOsDecoration(const std::string& decoration);

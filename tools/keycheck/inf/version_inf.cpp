@@ -26,7 +26,8 @@ const char* VersionLabel(OsType version) {
     return WindowsVersionInstalledAs(version)->label;
 }
 
-VersionInf ReadVersionInf(const CFakeOs& machine, const std::string& dir, OsType version) {
+VersionInf ReadVersionInf(const CFakeOs& machine, const std::string& dir, OsType version,
+                          int language) {
     VersionInf result;
     result.version = version;
     result.label = VersionLabel(version);
@@ -46,7 +47,8 @@ VersionInf ReadVersionInf(const CFakeOs& machine, const std::string& dir, OsType
             InfFinding{result.path, 0, "missing-inf", result.path + " is not in the package"});
         return result;
     }
-    result.inf = ParseInf(result.path, machine.FileContent(dir + result.path));
+    result.inf = ParseInf(result.path, machine.FileContent(dir + result.path),
+                          InfReading{machine.CodePage(), language});
     if (!IsNtVersion(version) && result.inf.encoding == InfEncoding::Utf16Le) {
         // Windows 9x reads INF files as ANSI text; Unicode ones came with the NT family.
         result.models.findings.push_back(
@@ -54,9 +56,16 @@ VersionInf ReadVersionInf(const CFakeOs& machine, const std::string& dir, OsType
         return result;
     }
     result.models = ModelsForVersion(result.inf, version);
-    // What the file says matters only to a version that reads it.
-    if (result.models.readable)
-        result.models.findings.insert(result.models.findings.begin(), result.inf.findings.begin(),
-                                      result.inf.findings.end());
+    // What the file says matters only to a version that reads it, and there only where it
+    // reads: a finding in a section it never looks at is none of its business.
+    if (result.models.readable) {
+        std::vector<InfFinding> read;
+        for (const InfFinding& finding : result.inf.findings) {
+            if (finding.section.empty() ||
+                VersionReadsSection(result.inf, result.models, finding.section, version))
+                read.push_back(finding);
+        }
+        result.models.findings.insert(result.models.findings.begin(), read.begin(), read.end());
+    }
     return result;
 }

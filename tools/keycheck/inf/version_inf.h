@@ -33,5 +33,7 @@ struct VersionInf {
 const char* VersionLabel(OsType version);
 
 // Reads the INF version (one of kInfVersions) is given from the package the fake machine
-// holds in dir (a Windows folder ending in a backslash).
-VersionInf ReadVersionInf(const CFakeOs& machine, const std::string& dir, OsType version);
+// holds in dir (a Windows folder ending in a backslash), in the machine's ANSI code page and
+// with the strings of language (0: the code page's own).
+VersionInf ReadVersionInf(const CFakeOs& machine, const std::string& dir, OsType version,
+                          int language = 0);

@@ -17,6 +17,8 @@ struct Options {
     std::string windowsDir = "C:\\WINDOWS";
     std::string dir = "D:\\";  // the package's Windows folder
     int codePage = 1252;
+    int language =
+        0;  // --language: the LANGID whose [Strings.LanguageID] INFs give; 0: the code page's
     bool json = false;
     std::string output;  // gen: -o, the file to write
 };

@@ -32,7 +32,7 @@ const DeviceInstance* InstanceWithIds(const std::vector<PciBranch>& branches,
 }  // namespace
 
 InstallCheck CheckInstall(const CFakeOs& machine, const std::string& dir, const RegExport& registry,
-                          const Prediction& prediction, int codePage) {
+                          const Prediction& prediction, int codePage, int language) {
     InstallCheck check;
     if (!prediction.Installs() || prediction.taken < 0 || !IsInfVersion(prediction.osType))
         return check;
@@ -47,7 +47,7 @@ InstallCheck CheckInstall(const CFakeOs& machine, const std::string& dir, const 
     } else {
         check.hardwareIds = {"PCI\\" + name};
     }
-    check.verdict = FindInstall(ReadVersionInf(machine, dir, prediction.osType), check.hardwareIds,
-                                check.compatibleIds);
+    check.verdict = FindInstall(ReadVersionInf(machine, dir, prediction.osType, language),
+                                check.hardwareIds, check.compatibleIds);
     return check;
 }

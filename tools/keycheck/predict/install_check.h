@@ -21,6 +21,6 @@ struct InstallCheck {
 };
 
 // Looks the device the launcher took up in the INF the version is given, from the package at
-// dir in machine.
+// dir in machine (its strings those of language, 0: the code page's own).
 InstallCheck CheckInstall(const CFakeOs& machine, const std::string& dir, const RegExport& registry,
-                          const Prediction& prediction, int codePage);
+                          const Prediction& prediction, int codePage, int language = 0);

@@ -52,6 +52,7 @@ Json VersionJson(const XrefResult& result, const VersionXref& version) {
             {"encoding", inf.inf.encoding == InfEncoding::Utf16Le ? "UTF-16LE" : "ANSI"},
             {"readable", inf.models.readable},
             {"modelsSections", inf.models.sections},
+            {"stringsSections", inf.inf.stringsRead},
             {"lines", lines},
             {"entries", entries}};
 }
@@ -74,6 +75,7 @@ void PrintXrefJson(const std::string& package, const XrefResult& result, std::os
                {"versions", versions},
                {"findings", FindingsJson(result.findings)},
                {"warnings", FindingsJson(result.warnings)},
+               {"notes", FindingsJson(result.notes)},
                {"exitStatus", XrefStatus(result)}},
               out);
 }

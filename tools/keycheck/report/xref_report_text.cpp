@@ -26,6 +26,13 @@ void PrintList(const char* title, const std::vector<XrefFinding>& list, std::ost
     }
 }
 
+std::string SectionList(const std::vector<std::string>& names) {
+    std::string list;
+    for (const std::string& name : names)
+        list += (list.empty() ? "[" : ", [") + name + "]";
+    return list;
+}
+
 void PrintVersion(const XrefResult& result, const VersionXref& version, std::ostream& out) {
     const VersionInf& inf = version.inf;
     out << "\n" << inf.label << ": " << inf.path << ", " << inf.use << "\n";
@@ -33,11 +40,16 @@ void PrintVersion(const XrefResult& result, const VersionXref& version, std::ost
         out << "  not read as a device INF (see the findings)\n";
         return;
     }
-    std::string sections;
-    for (const std::string& name : inf.models.sections)
-        sections += (sections.empty() ? "[" : ", [") + name + "]";
-    out << "  models " << sections << ": " << Counted(inf.models.lines.size(), "line", "lines")
-        << "\n";
+    if (inf.models.sections.empty()) {
+        out << "  reads no models section (see the findings)\n";
+    } else {
+        out << "  models " << SectionList(inf.models.sections) << ": "
+            << Counted(inf.models.lines.size(), "line", "lines") << "\n";
+    }
+    // Said where there was a choice: a [Strings.LanguageID] section picked for the language.
+    if (inf.inf.stringsRead.size() > 1 ||
+        (inf.inf.stringsRead.size() == 1 && inf.inf.stringsRead[0].size() > 7))
+        out << "  strings " << SectionList(inf.inf.stringsRead) << "\n";
     for (std::size_t e = 0; e < result.entries.size(); ++e) {
         const KeyEntryCheck& entry = result.entries[e];
         out << "  #" << entry.number << " \"" << Shown(entry.id, result.codePage) << "\"\n";
@@ -71,6 +83,7 @@ void PrintXrefText(const std::string& package, const XrefResult& result, std::os
         PrintVersion(result, version, out);
     PrintList("Findings", result.findings, out);
     PrintList("Warnings", result.warnings, out);
+    PrintList("Notes", result.notes, out);
     out << "\nResult: ";
     if (result.findings.empty() && result.warnings.empty())
         out << "clean";

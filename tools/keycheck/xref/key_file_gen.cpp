@@ -17,7 +17,7 @@ std::vector<std::string> DeviceIds(const VersionInf& inf, std::vector<std::strin
             PciIdParts parts;
             if (!ParsePciId(id, parts))
                 continue;
-            if (parts.device.empty()) {
+            if (NamesNoSingleDevice(parts)) {
                 if (std::find(skipped.begin(), skipped.end(), id) == skipped.end())
                     skipped.push_back(id);
                 continue;
@@ -31,11 +31,11 @@ std::vector<std::string> DeviceIds(const VersionInf& inf, std::vector<std::strin
 }
 }  // namespace
 
-GeneratedKeyFile GenerateKeyFile(const CFakeOs& machine, const std::string& dir) {
+GeneratedKeyFile GenerateKeyFile(const CFakeOs& machine, const std::string& dir, int language) {
     GeneratedKeyFile result;
     std::vector<std::vector<std::string>> perVersion;
     for (OsType version : kInfVersions) {
-        const VersionInf inf = ReadVersionInf(machine, dir, version);
+        const VersionInf inf = ReadVersionInf(machine, dir, version, language);
         if (!inf.models.readable)
             for (const InfFinding& finding : inf.models.findings)
                 result.unreadable.push_back(XrefFinding{finding.code,

@@ -22,4 +22,4 @@ struct GeneratedKeyFile {
     std::string refusal;                  // why nothing was written, or empty
 };
 
-GeneratedKeyFile GenerateKeyFile(const CFakeOs& machine, const std::string& dir);
+GeneratedKeyFile GenerateKeyFile(const CFakeOs& machine, const std::string& dir, int language = 0);

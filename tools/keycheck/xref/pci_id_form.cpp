@@ -167,3 +167,7 @@ DeviceIdKind PciIdKind(const PciIdParts& id, OsType version) {
     }
     return DeviceIdKind::CompatibleId;
 }
+
+bool NamesNoSingleDevice(const PciIdParts& parts) {
+    return parts.device.empty();
+}

@@ -16,6 +16,11 @@ struct PciIdParts {
 // hex digits); parts gets its pieces.
 bool ParsePciId(const std::string& id, PciIdParts& parts);
 
+// Whether the ID names no single device: a class (PCI\CC_0104), or a maker's class
+// (PCI\VEN_8086&CC_0C0330). No device key name is such an ID, so no key.ini entry lists it:
+// gen leaves it out, and xref says so in a note.
+bool NamesNoSingleDevice(const PciIdParts& parts);
+
 // Whether a key.ini entry is a whole VEN_xxxx&DEV_xxxx[&SUBSYS_xxxxxxxx][&REV_xx] (upper-case
 // hex digits, as Windows spells the device key names it is compared with).
 bool IsWholeDeviceEntry(const std::string& entry);

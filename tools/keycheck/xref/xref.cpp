@@ -58,7 +58,7 @@ std::vector<EntryCover> CoversOf(const KeyEntryCheck& entry, const VersionInf& i
     return covers;
 }
 
-enum class Severity { Finding, Warning };
+enum class Severity { Finding, Warning, Note };
 
 // Gathers findings and warnings; one said again for another version is kept once, naming
 // each version it holds for.
@@ -68,8 +68,7 @@ public:
 
     void Add(Severity severity, const std::string& code, const std::string& file, int line,
              const std::string& text, OsType version) {
-        std::vector<XrefFinding>& list =
-            severity == Severity::Warning ? m_result.warnings : m_result.findings;
+        std::vector<XrefFinding>& list = ListOf(severity);
         // drv\hx5820.inf and Drv\hx5820.inf are one file on Windows.
         const Key key{severity, code, InfUpper(file), line, InfUpper(text)};
         const auto found = m_seen.emplace(key, Place{list.size(), 0});
@@ -89,9 +88,7 @@ public:
     // Writes each finding's versions, in the order of kInfVersions; none when all four.
     void Finish() {
         for (const auto& seen : m_seen) {
-            const bool warning = std::get<0>(seen.first) == Severity::Warning;
-            XrefFinding& finding =
-                (warning ? m_result.warnings : m_result.findings)[seen.second.index];
+            XrefFinding& finding = ListOf(std::get<0>(seen.first))[seen.second.index];
             if (seen.second.versions == (1u << std::size(kInfVersions)) - 1)
                 continue;
             for (OsType version : kInfVersions) {
@@ -102,6 +99,16 @@ public:
     }
 
 private:
+    std::vector<XrefFinding>& ListOf(Severity severity) {
+        switch (severity) {
+        case Severity::Warning:
+            return m_result.warnings;
+        case Severity::Note:
+            return m_result.notes;
+        default:
+            return m_result.findings;
+        }
+    }
     static unsigned VersionBit(OsType version) {
         unsigned bits = 0;
         for (std::size_t i = 0; i < std::size(kInfVersions); ++i) {
@@ -163,6 +170,14 @@ void CheckModelIds(const XrefResult& result, const VersionInf& inf, const std::v
                         inf.version);
             continue;
         }
+        if (NamesNoSingleDevice(id.parts)) {
+            collect.Add(Severity::Note, "no-single-device", line.file, line.line,
+                        id.id + " [" + line.section +
+                            "] names a class of devices, not one: no key.ini entry can list it, "
+                            "and gen leaves it out",
+                        inf.version);
+            continue;
+        }
         bool reached = false;
         for (const KeyEntryCheck& entry : result.entries)
             reached = reached || EntryReaches(entry.id, id.parts);
@@ -179,7 +194,7 @@ const char* VersionOption(OsType version) {
     return WindowsVersionInstalledAs(version)->option;
 }
 
-XrefResult CrossCheck(CFakeOs& machine, const std::string& dir) {
+XrefResult CrossCheck(CFakeOs& machine, const std::string& dir, int language) {
     XrefResult result;
     result.codePage = machine.CodePage();
     Collector collect(result);
@@ -203,7 +218,7 @@ XrefResult CrossCheck(CFakeOs& machine, const std::string& dir) {
     }
 
     for (OsType version : kInfVersions) {
-        VersionXref checked{ReadVersionInf(machine, dir, version), {}};
+        VersionXref checked{ReadVersionInf(machine, dir, version, language), {}};
         result.versions.push_back(checked);
     }
     // The covers point into the models lines, so they are made once the versions stay put.

@@ -44,11 +44,13 @@ struct XrefResult {
     std::vector<VersionXref> versions;   // in the order of kInfVersions
     std::vector<XrefFinding> findings;   // make the status 1
     std::vector<XrefFinding> warnings;
+    std::vector<XrefFinding> notes;  // what needs no change, said so that nothing goes unexplained
 };
 
 // Cross-checks the package the fake machine holds in dir (a Windows folder ending in a
 // backslash), reading key.ini with the launcher's own loader.
-XrefResult CrossCheck(CFakeOs& machine, const std::string& dir);
+// The INF files are read with the strings of language (0: the machine's code page's own).
+XrefResult CrossCheck(CFakeOs& machine, const std::string& dir, int language = 0);
 
 // The --os name of one of kInfVersions, such as "98se".
 const char* VersionOption(OsType version);

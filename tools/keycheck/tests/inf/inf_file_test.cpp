@@ -119,3 +119,97 @@ TEST(InfEntryTest, EntriesWithoutKeyAndSectionsWithoutEntries) {
     EXPECT_TRUE(marked.findings[0].warning);
 }
 }  // namespace
+
+namespace {
+// An ANSI INF in a double-byte code page: a character whose trail byte is 0x5C is one
+// character, at a line's end, in a quoted string and in a comment (Shift-JIS 0x95 0x5C is the
+// character of an Intel LAN INF's [Strings.0411]); in 1252 the same bytes end in a backslash.
+struct TrailByteCase {
+    const char* name;
+    int codePage;
+    const char* pair;
+    bool oneCharacter;
+};
+void PrintTo(const TrailByteCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class TrailByteTest : public ::testing::TestWithParam<TrailByteCase> {};
+
+// The entry with key k of section, or null.
+const InfLine* Entry(const InfFile& inf, const char* section, const char* key) {
+    const InfSection* found = inf.Section(section);
+    if (found == nullptr)
+        return nullptr;
+    for (const InfLine& line : found->lines) {
+        if (line.hasKey && line.key == key)
+            return &line;
+    }
+    return nullptr;
+}
+
+TEST_P(TrailByteTest, IsOneCharacterWhereTheCodePageMakesItOne) {
+    const TrailByteCase& c = GetParam();
+    const std::string ch = c.pair;
+    const std::string text = "[Version]\r\nSignature=$Chicago$\r\n[T]\r\nend = PCI" + ch +
+                             "\r\nnext = 1\r\nquoted = \"PCI" + ch + "\"\r\ncomment = 2 ; " + ch +
+                             "\r\nafter = 3\r\n[Strings]\r\nD=\"" + ch + "\"\r\n[U]\r\n";
+    const InfFile inf = ParseInf("t.inf", text, InfReading{c.codePage, 0});
+    const InfLine* end = Entry(inf, "T", "end");
+    ASSERT_NE(end, nullptr);
+    EXPECT_EQ(Entry(inf, "T", "next") != nullptr, c.oneCharacter);
+    EXPECT_EQ(end->fields.size(), 1u);
+    ASSERT_NE(Entry(inf, "T", "quoted"), nullptr);
+    ASSERT_NE(Entry(inf, "T", "after"), nullptr);
+    EXPECT_EQ(Entry(inf, "T", "comment")->fields, Fields{"2"});
+    EXPECT_NE(inf.Section("U"), nullptr);
+    EXPECT_TRUE(inf.findings.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(CodePages, TrailByteTest,
+                         ::testing::Values(TrailByteCase{"ShiftJis", 932, "\x95\x5C", true},
+                                           TrailByteCase{"Gbk", 936, "\x81\x5C", true},
+                                           TrailByteCase{"Korean", 949, "\x81\x5C", true},
+                                           TrailByteCase{"Big5", 950, "\xA5\x5C", true},
+                                           TrailByteCase{"Western", 1252, "\x95\x5C", false}),
+                         NamedRow());
+}  // namespace
+
+namespace {
+// Which [Strings.LanguageID] a machine's language picks: the exact LANGID, else its primary
+// language alone, each over [Strings] ("INF Strings Section").
+struct LanguageCase {
+    const char* name;
+    InfReading reading;
+    const char* value;
+    std::vector<std::string> read;
+};
+void PrintTo(const LanguageCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class StringsLanguageTest : public ::testing::TestWithParam<LanguageCase> {};
+
+TEST_P(StringsLanguageTest, PicksTheSectionOfTheMachinesLanguage) {
+    const InfFile inf =
+        ParseInf("t.inf",
+                 "[Version]\r\nSignature=$Chicago$\r\n[T]\r\nk = %S%, %Base%\r\n"
+                 "[Strings]\r\nS = neutral\r\nBase = base\r\n[Strings.0409]\r\nS = american\r\n"
+                 "[strings.0009]\r\nS = english\r\n[Strings.0411]\r\nS = japanese\r\n"
+                 "[Strings.0407]\r\nS = german\r\n",
+                 GetParam().reading);
+    EXPECT_EQ(inf.Section("T")->lines[0].fields, (Fields{GetParam().value, "base"}));
+    EXPECT_EQ(inf.stringsRead, GetParam().read);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Languages, StringsLanguageTest,
+    ::testing::Values(
+        LanguageCase{"WesternMachine", {1252, 0}, "american", {"Strings.0409", "Strings"}},
+        LanguageCase{"JapaneseMachine", {932, 0}, "japanese", {"Strings.0411", "Strings"}},
+        LanguageCase{"GermanNamed", {1252, 0x0407}, "german", {"Strings.0407", "Strings"}},
+        LanguageCase{
+            "BritishByPrimaryLanguage", {1252, 0x0809}, "english", {"strings.0009", "Strings"}},
+        LanguageCase{"KoreanWithoutItsSection", {949, 0}, "neutral", {"Strings"}}),
+    NamedRow());
+}  // namespace
