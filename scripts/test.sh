@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Every test: installs what is needed, builds the host, win32 and fuzz presets (and win64 where
-# the machine runs Wine's 64-bit lane only), and runs with ctest the host unit tests, the Wine
-# end-to-end tests and a bounded run of each fuzzer.
+# Every test: installs what is needed, builds the host, win32, fuzz and release presets (and
+# win64 where the machine runs Wine's 64-bit lane only), packages keycheck, and runs with ctest
+# the host unit tests, the Wine end-to-end tests, keycheck's tests and a bounded run of each
+# fuzzer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup-deps.sh
@@ -20,4 +21,8 @@ fi
 export WINE_LANE="$LANE"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
+# keycheck as users install it: the optimised build and its Debian package, which a test unpacks.
+cmake --preset release >/dev/null
+cmake --build --preset release
+(cd build/release && cpack >/dev/null)
 ctest --preset host -j2

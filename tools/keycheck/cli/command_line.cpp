@@ -149,6 +149,7 @@ ParseOutcome ParseCommandLine(const std::vector<std::string>& args, Options& opt
                               std::ostream& out, std::string& error) {
     CLI::App app("keycheck: checks a driver package the way the launcher reads it", "keycheck");
     app.require_subcommand(1);
+    app.set_version_flag("--version", "keycheck " KEYCHECK_VERSION);
     app.footer(kExitStatus);
     const struct {
         CLI::App* verb;
@@ -171,6 +172,9 @@ ParseOutcome ParseCommandLine(const std::vector<std::string>& args, Options& opt
         app.parse(reversed);
     } catch (const CLI::CallForHelp&) {
         out << app.help();
+        return ParseOutcome::Helped;
+    } catch (const CLI::CallForVersion&) {
+        out << app.version() << "\n";
         return ParseOutcome::Helped;
     } catch (const CLI::ParseError& failure) {
         error = OneLine(failure.what());
