@@ -52,6 +52,11 @@ TEST(CStringTest, FindsByBytePositionAndFailsWithMinusOne) {
     EXPECT_EQ(s.Find('V', s.GetLength() + 8), -1);  // one past it reads nothing
     EXPECT_EQ(s.Find("", 17), -1);
     EXPECT_EQ(CString().Find('x'), -1);
+    // The last match; the last byte itself; none.
+    EXPECT_EQ(CString("C:\\Disk\\setup.exe").ReverseFind('\\'), 7);
+    EXPECT_EQ(CString("setup.").ReverseFind('.'), 5);
+    EXPECT_EQ(s.ReverseFind('\\'), -1);
+    EXPECT_EQ(CString().ReverseFind('\\'), -1);
 }
 
 TEST(CStringTest, TruncateKeepsLeadingBytesOnly) {
@@ -60,6 +65,7 @@ TEST(CStringTest, TruncateKeepsLeadingBytesOnly) {
     CString s("C:\\Disk\\setup.exe");
     s.Truncate(8);
     EXPECT_EQ(Text(s), "C:\\Disk\\");
+    EXPECT_STREQ(s, "C:\\Disk\\");  // ended where it is cut
     s.Truncate(20);
     EXPECT_EQ(Text(s), "C:\\Disk\\");
     s.Truncate(0);
