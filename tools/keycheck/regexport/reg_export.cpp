@@ -2,6 +2,7 @@
 #include "tools/keycheck/regexport/reg_export.h"
 
 #include "sim/fake_os.h"
+#include "tools/keycheck/regexport/control_set.h"
 #include "tools/keycheck/regexport/reg_parser.h"
 
 #include <filesystem>
@@ -32,11 +33,13 @@ bool ReadHeader(const std::string& line, RegFormat& format) {
 }  // namespace
 
 std::string RegExportLabel(const RegExportSummary& summary) {
+    const std::string set =
+        summary.controlSet.empty() ? "" : ", " + summary.controlSet + " read as CurrentControlSet";
     if (summary.format == RegFormat::Regedit4 && summary.encoding == RegFileEncoding::Ansi)
-        return "REGEDIT4";
+        return "REGEDIT4" + set;
     const char* const encodings[] = {"ANSI", "UTF-8", "UTF-16LE"};
     return std::string(summary.format == RegFormat::Regedit4 ? "REGEDIT4" : "version 5.00") + " (" +
-           encodings[static_cast<int>(summary.encoding)] + ")";
+           encodings[static_cast<int>(summary.encoding)] + ")" + set;
 }
 
 const char* RegEncodingName(const RegExportSummary& summary) {
@@ -74,9 +77,10 @@ bool ReadRegExport(const std::string& bytes, const std::string& fileName, CFakeO
         return false;
     }
     contents.tree = std::move(parser.tree);
+    contents.summary.localMachineKeys = contents.tree.Count();  // the file's, not the copy's
+    contents.summary.controlSet = MapCurrentControlSet(contents.tree);
     contents.summary.encoding = reader.Encoding();
     contents.summary.format = format;
-    contents.summary.localMachineKeys = contents.tree.Count();
     return true;
 }
 

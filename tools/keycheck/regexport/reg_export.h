@@ -12,6 +12,9 @@ struct RegExportSummary {
     RegFileEncoding encoding = RegFileEncoding::Ansi;
     RegFormat format = RegFormat::Regedit4;
     int localMachineKeys = 0;  // keys under HKEY_LOCAL_MACHINE after the deletions
+    // The control set read as CurrentControlSet, below HKEY_LOCAL_MACHINE, where the export
+    // holds a SYSTEM hive as it is stored ("TEMP\ControlSet001"); empty otherwise.
+    std::string controlSet;
 };
 
 // What an export leaves under HKEY_LOCAL_MACHINE: its keys with their values.

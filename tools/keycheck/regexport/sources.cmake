@@ -1,5 +1,6 @@
 # The registry-export reader: both encodings, keys and values.
 list(APPEND KEYCHECK_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/control_set.cpp
     ${CMAKE_CURRENT_LIST_DIR}/reg_cursor.cpp
     ${CMAKE_CURRENT_LIST_DIR}/reg_export.cpp
     ${CMAKE_CURRENT_LIST_DIR}/reg_key_tree.cpp

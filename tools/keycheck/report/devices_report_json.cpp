@@ -48,7 +48,8 @@ void PrintDevicesJson(const Options& options, const RegExportSummary& registry,
               {"registry", Json{{"file", JsonBytes(options.registry)},
                                 {"encoding", RegEncodingName(registry)},
                                 {"format", RegFormatName(registry.format)},
-                                {"localMachineKeys", registry.localMachineKeys}}},
+                                {"localMachineKeys", registry.localMachineKeys},
+                                {"controlSet", JsonTextOrNull(registry.controlSet)}}},
               {"codePage", options.codePage}};
     json["package"] = package == nullptr ? Json(nullptr)
                                          : Json{{"path", JsonBytes(options.package)},

@@ -23,3 +23,7 @@ Json JsonBytesOrNull(bool present, const std::string& bytes) {
 void PrintJson(const Json& document, std::ostream& out) {
     out << document.dump(-1, ' ', true) << "\n";
 }
+
+Json JsonTextOrNull(const std::string& text) {
+    return text.empty() ? Json(nullptr) : JsonBytes(text);
+}

@@ -12,6 +12,9 @@ using Json = nlohmann::ordered_json;
 // so that a reader gets the exact ANSI bytes back by encoding the string as Latin-1.
 Json JsonBytes(const std::string& bytes);
 
+// JsonBytes(text), or null for empty text.
+Json JsonTextOrNull(const std::string& text);
+
 // JsonBytes(bytes) when present, else null.
 Json JsonBytesOrNull(bool present, const std::string& bytes);
 

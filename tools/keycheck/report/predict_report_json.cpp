@@ -15,7 +15,8 @@ void AddHeader(const Options& options, const RegExportSummary& registry,
     json["registry"] = Json{{"file", JsonBytes(options.registry)},
                             {"encoding", RegEncodingName(registry)},
                             {"format", RegFormatName(registry.format)},
-                            {"localMachineKeys", registry.localMachineKeys}};
+                            {"localMachineKeys", registry.localMachineKeys},
+                            {"controlSet", JsonTextOrNull(registry.controlSet)}};
     json["os"] = Json{{"option", options.os},
                       {"label", WindowsVersionByOption(options.os)->label},
                       {"code", prediction.osType},

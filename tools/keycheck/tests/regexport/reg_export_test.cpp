@@ -72,6 +72,35 @@ TEST_P(BothEncodingsTest, KeysComeInTheFileOrderWithOrWithoutSubkeys) {
     EXPECT_EQ(summary.localMachineKeys, 4 + 3 + 1);
 }
 
+// A SYSTEM hive loaded under another name and exported (reg load HKLM\TEMP SYSTEM; reg export
+// HKLM\TEMP), as a support engineer makes one from a machine's disk: the control set Select's
+// Current names is read as CurrentControlSet. A running machine's export is read as it is.
+TEST_P(BothEncodingsTest, ALoadedHivesCurrentControlSetIsTheOneSelectNames) {
+    const std::string hive = "HKEY_LOCAL_MACHINE\\TEMP";
+    ASSERT_EQ(Load({"", "[" + hive + "\\Select]", "\"Current\"=dword:00000002",
+                    "\"Default\"=dword:00000001", "",
+                    "[" + hive + "\\ControlSet001\\Enum\\PCI\\VEN_1002&DEV_4C59\\0]", "",
+                    "[" + hive + "\\ControlSet002\\Enum\\PCI\\VEN_1A2B&DEV_5820\\3&1]",
+                    "\"Service\"=\"hx5820\"", ""}),
+              "");
+    EXPECT_EQ(machine.SubKeyNames(kPci), Names{"VEN_1A2B&DEV_5820"});
+    EXPECT_EQ(machine.SubKeyNames(kPci + "\\VEN_1A2B&DEV_5820"), Names{"3&1"});
+    EXPECT_EQ(summary.controlSet, "TEMP\\ControlSet002");
+    EXPECT_EQ(summary.localMachineKeys, 12);  // the file's keys, not the copy's
+
+    CFakeOs running;
+    RegExportSummary runningSummary;
+    std::string error;
+    const std::string text = std::string(GetParam().header) + "\r\n\r\n[" + hive +
+                             "\\Select]\r\n\"Current\"=dword:00000001\r\n\r\n[" + hive +
+                             "\\ControlSet001\\Enum\\PCI\\A]\r\n\r\n[" + kHklmPci + "\\B]\r\n";
+    ASSERT_TRUE(
+        AddRegExportToMachine(GetParam().encode(text), "r.reg", running, runningSummary, error))
+        << error;
+    EXPECT_EQ(running.SubKeyNames(kPci), Names{"B"});
+    EXPECT_EQ(runningSummary.controlSet, "");
+}
+
 TEST_P(BothEncodingsTest, NamesKeepAmpersandsBlanksEqualsSignsAndBrackets) {
     ASSERT_EQ(Load({"[" + kHklmPci + "\\VEN_1&DEV 2=3]", "[" + kHklmPci + "\\  lead]  ",
                     "[" + kHklmPci + "\\a[b]c]"}),
