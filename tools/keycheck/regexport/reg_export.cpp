@@ -4,6 +4,7 @@
 #include "sim/fake_os.h"
 #include "tools/keycheck/regexport/control_set.h"
 #include "tools/keycheck/regexport/reg_parser.h"
+#include "tools/keycheck/regexport/system_hive.h"
 
 #include <filesystem>
 #include <fstream>
@@ -33,6 +34,8 @@ bool ReadHeader(const std::string& line, RegFormat& format) {
 }  // namespace
 
 std::string RegExportLabel(const RegExportSummary& summary) {
+    if (summary.hive)
+        return "SYSTEM hive file, " + summary.controlSet + " read as CurrentControlSet";
     const std::string set =
         summary.controlSet.empty() ? "" : ", " + summary.controlSet + " read as CurrentControlSet";
     if (summary.format == RegFormat::Regedit4 && summary.encoding == RegFileEncoding::Ansi)
@@ -53,8 +56,10 @@ const char* RegEncodingName(const RegExportSummary& summary) {
     }
 }
 
-const char* RegFormatName(RegFormat format) {
-    return format == RegFormat::Regedit4 ? "REGEDIT4" : "5.00";
+const char* RegFormatName(const RegExportSummary& summary) {
+    if (summary.hive)
+        return "hive";
+    return summary.format == RegFormat::Regedit4 ? "REGEDIT4" : "5.00";
 }
 
 bool ReadRegExport(const std::string& bytes, const std::string& fileName, CFakeOs& machine,
@@ -95,6 +100,8 @@ bool ReadRegExportFile(const std::string& path, CFakeOs& machine, RegExport& con
         return false;
     }
     const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    if (IsHiveFile(bytes))
+        return ReadSystemHiveFile(path, machine.CodePage(), contents, error);
     return ReadRegExport(bytes, path, machine, contents, error);
 }
 

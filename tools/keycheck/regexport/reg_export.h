@@ -15,6 +15,7 @@ struct RegExportSummary {
     // The control set read as CurrentControlSet, below HKEY_LOCAL_MACHINE, where the export
     // holds a SYSTEM hive as it is stored ("TEMP\ControlSet001"); empty otherwise.
     std::string controlSet;
+    bool hive = false;  // read from a SYSTEM hive file, not an export
 };
 
 // What an export leaves under HKEY_LOCAL_MACHINE: its keys with their values.
@@ -22,9 +23,9 @@ struct RegExportSummary {
 // regedit writes that format in: "version 5.00 (ANSI)".
 std::string RegExportLabel(const RegExportSummary& summary);
 // The JSON reports' "encoding": "UTF-16LE", "UTF-8", "ANSI", or "REGEDIT4" for an ANSI file
-// with that header; and their "format": "REGEDIT4" or "5.00".
+// with that header; and their "format": "REGEDIT4", "5.00", or "hive" for a SYSTEM hive file.
 const char* RegEncodingName(const RegExportSummary& summary);
-const char* RegFormatName(RegFormat format);
+const char* RegFormatName(const RegExportSummary& summary);
 
 struct RegExport {
     RegExportSummary summary;
@@ -38,7 +39,9 @@ struct RegExport {
 bool ReadRegExport(const std::string& bytes, const std::string& fileName, CFakeOs& machine,
                    RegExport& contents, std::string& error);
 
-// The same for the file at path; an unreadable file gives "path: cannot be read".
+// The same for the file at path; an unreadable file gives "path: cannot be read". A Windows
+// 2000/XP SYSTEM hive file (told apart by its signature "regf") is read as an export of its
+// current control set's PCI branch.
 bool ReadRegExportFile(const std::string& path, CFakeOs& machine, RegExport& contents,
                        std::string& error);
 

@@ -47,7 +47,7 @@ void PrintDevicesJson(const Options& options, const RegExportSummary& registry,
     Json json{{"command", "devices"},
               {"registry", Json{{"file", JsonBytes(options.registry)},
                                 {"encoding", RegEncodingName(registry)},
-                                {"format", RegFormatName(registry.format)},
+                                {"format", RegFormatName(registry)},
                                 {"localMachineKeys", registry.localMachineKeys},
                                 {"controlSet", JsonTextOrNull(registry.controlSet)}}},
               {"codePage", options.codePage}};

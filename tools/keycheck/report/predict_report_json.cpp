@@ -14,7 +14,7 @@ void AddHeader(const Options& options, const RegExportSummary& registry,
     json["codePage"] = options.codePage;
     json["registry"] = Json{{"file", JsonBytes(options.registry)},
                             {"encoding", RegEncodingName(registry)},
-                            {"format", RegFormatName(registry.format)},
+                            {"format", RegFormatName(registry)},
                             {"localMachineKeys", registry.localMachineKeys},
                             {"controlSet", JsonTextOrNull(registry.controlSet)}};
     json["os"] = Json{{"option", options.os},
