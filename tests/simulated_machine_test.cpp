@@ -228,7 +228,7 @@ TEST(SimulatedMachineTest, LeadByteTableFollowsTheCodePage) {
     EXPECT_TRUE(MbIsLeadByte(0x81));
     os.SetCodePage(950);
     EXPECT_TRUE(MbIsLeadByte(0xA1));  // 0x81 leads in Big5 too
-    MbForgetLeadBytes();  // a new process's table, until the framework loads it
+    MbForgetLeadBytes();              // a new process's table, until the framework loads it
     for (int byte = 0; byte < 256; ++byte)
         EXPECT_FALSE(MbIsLeadByte(static_cast<unsigned char>(byte))) << byte;
     os.SetCodePage(1252);
