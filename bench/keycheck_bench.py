@@ -35,6 +35,31 @@ def models_inf(lines):
     return ("\r\n".join(text) + "\r\n").encode("ascii")
 
 
+LANGUAGES = ["0401", "0404", "0405", "0406", "0407", "0408", "040A", "040B", "040C", "040D",
+             "040E", "0410", "0411", "0412", "0413", "0414", "0415", "0416", "0419", "041D",
+             "041F", "0804", "0816", "0C0A", "0424", "041B", "0418", "0422", "0425", "0426"]
+
+
+def large_unicode_inf(ids=1000):
+    """An INF of the shape of a chipset or graphics vendor's (a thousand IDs in four decorated
+    models sections, strings localized into 30 languages): UTF-16LE, about 2 MiB."""
+    text = ['[Version]', 'Signature="$Windows NT$"', 'Class=SCSIAdapter', '[Manufacturer]',
+            '%M% = HX, NTx86, NTx86.5.1, NTamd64, NTx86.6.0']
+    decorations = ["NTx86", "NTx86.5.1", "NTamd64", "NTx86.6.0"]
+    for d, decoration in enumerate(decorations):
+        text.append("[HX.%s]" % decoration)
+        for i in range(d * ids // 4, (d + 1) * ids // 4):
+            text.append("%%D%04d%% = Inst, PCI\\VEN_1A2C&DEV_%04X&SUBSYS_%04X1A2C" % (i, i, i))
+    text += ['[Inst.NTx86]', 'CopyFiles = Files', '[Inst.NTx86.Services]',
+             'AddService = hx, 2, Service', '[Service]', 'ServiceBinary = %12%\\hx.sys',
+             '[Files]', 'hx.sys', '[Strings]', 'M = "HX"']
+    text += ['D%04d = "HX controller %d, %s"' % (i, i, "x" * 12) for i in range(ids)]
+    for language in LANGUAGES:
+        text.append("[Strings.%s]" % language)
+        text += ['D%04d = "HX controller %d (%s)"' % (i, i, language) for i in range(ids)]
+    return b"\xff\xfe" + ("\r\n".join(text) + "\r\n").encode("utf-16-le")
+
+
 def package(folder, lines):
     """The sample package with its INFs replaced by ones of lines models lines."""
     if folder.exists():
@@ -125,6 +150,24 @@ def main():
                         runs, show_seconds(xref[lines][0]),
                         "%s (read-infs: the same INFs read alone)" % show_seconds(reading),
                         ratio, goal))
+    # A large Unicode INF of a real shape, read by the release build as users run it.
+    big = package(work / "package-unicode", 0)
+    inf = large_unicode_inf()
+    for name in ("hx5820.inf", "hx5820.ina"):
+        (big / "drv" / name).write_bytes(inf)
+    read_bytes = 2 * len(inf)
+    print("xref on a %.1f MiB UTF-16 INF ..." % (len(inf) / 2**20), file=sys.stderr)
+    seconds, peak = measure([keycheck, "xref", str(big)], args.runs)
+    reading = measure([yardsticks, "read-infs", str(big)], args.runs)[0]
+    ratio = seconds / reading
+    rows.append(row("keycheck xref, a %.1f MiB UTF-16 INF (1,000 IDs in 4 decorated sections, "
+                    "30 languages), read as .inf and .ina" % (len(inf) / 2**20),
+                    runs + "; peak memory",
+                    "%s; %.1f MiB (%.1f× the INF bytes read)" % (show_seconds(seconds),
+                                                                 peak / 2**20, peak / read_bytes),
+                    "%s (read-infs: the same INFs read alone)" % show_seconds(reading), ratio,
+                    "≤ 3.00×, peak ≤ 10× the INF bytes (%s)"
+                    % met(ratio <= 3 and peak <= 10 * read_bytes)))
     for small, large in zip(INF_SIZES, INF_SIZES[1:]):
         ratio = xref[large][0] / xref[small][0]
         rows.append(row("keycheck xref, %d -> %d models lines" % (small, large), runs,

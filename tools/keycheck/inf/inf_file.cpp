@@ -4,6 +4,7 @@
 #include "tools/keycheck/inf/inf_entry.h"
 #include "tools/keycheck/inf/inf_lines.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -141,6 +142,13 @@ InfFile ParseInf(const std::string& path, const std::string& bytes, const InfRea
     for (const RawSection& section : raw) {
         InfSection parsed{section.name, section.line, {}};
         const bool literal = IsStringsSection(section.name);
+        // The [Strings.LanguageID] of other languages keep their name, not their entries:
+        // nothing of them is read, and an INF localized into 30 languages is mostly them.
+        if (literal && std::find(inf.stringsRead.begin(), inf.stringsRead.end(), section.name) ==
+                           inf.stringsRead.end()) {
+            inf.sections.push_back(parsed);
+            continue;
+        }
         for (const InfRawLine* line : section.lines) {
             StringLookup lookup{&strings, {}};
             parsed.lines.push_back(ExpandInfEntry(*line, literal ? nullptr : &lookup));
