@@ -8,31 +8,17 @@
 // tree or the same error; a tree read holds only SYSTEM\CurrentControlSet\Enum\PCI and below; it
 // names the control set it read; its key count is its tree's.
 #include "fuzz/key_text_reference.h"
+#include "fuzz/reg_tree_dump.h"
 #include "tools/keycheck/regexport/memory_hive.h"
 #include "tools/keycheck/regexport/system_hive.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
 namespace {
 void Require(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "hive fuzzing: %s\n", what);
-        std::abort();
-    }
-}
-
-void Dump(const RegKey& key, const std::string& path, std::string& out) {
-    for (const RegValue& value : key.values)
-        out += path + " \"" + value.name + "\" " + std::to_string(value.type) + " " + value.data +
-               "\n";
-    for (const auto& child : key.subkeys) {
-        out += path + "\\" + child->name + "\n";
-        Dump(*child, path + "\\" + child->name, out);
-    }
+    FuzzRequire(condition, "hive", what);
 }
 
 // Names the reader looks for, so that the fuzzer reaches past Select and the control set.
@@ -50,7 +36,7 @@ std::string Read(const MemoryHive& hive, int codePage, RegExport& contents) {
     if (!ReadSystemHive(hive, codePage, contents, error))
         return "error " + error;
     std::string dump = contents.summary.controlSet + "\n";
-    Dump(contents.tree.Root(), "", dump);
+    DumpRegTree(contents.tree.Root(), "", dump);
     return dump;
 }
 }  // namespace

@@ -4,6 +4,7 @@
 // gives the same tree; and the tree written back out as a REGEDIT4 export and read again is
 // the same tree.
 #include "fuzz/key_text_reference.h"
+#include "fuzz/reg_tree_dump.h"
 #include "sim/ansi_names.h"
 #include "sim/fake_os.h"
 #include "tools/keycheck/regexport/reg_export.h"
@@ -15,23 +16,7 @@
 
 namespace {
 void Require(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "export fuzzing: %s\n", what);
-        std::abort();
-    }
-}
-
-// The tree as text: each key's path, then its values with their types and bytes.
-void Dump(const RegKey& key, const std::string& path, std::string& out) {
-    for (const RegValue& value : key.values) {
-        out += path + " \"" + value.name + "\" " + std::to_string(value.type) + " " +
-               std::to_string(value.data.size()) + ":" + value.data + "\n";
-    }
-    for (const auto& child : key.subkeys) {
-        const std::string childPath = path + "\\" + child->name;
-        out += childPath + "\n";
-        Dump(*child, childPath, out);
-    }
+    FuzzRequire(condition, "export", what);
 }
 
 // text inside double quotes with its backslashes and quotes escaped, character by character
@@ -87,7 +72,7 @@ std::string Reading(const std::string& bytes, int codePage, RegExport& contents)
         return "error " + error;
     }
     std::string dump;
-    Dump(contents.tree.Root(), "", dump);
+    DumpRegTree(contents.tree.Root(), "", dump);
     return dump;
 }
 }  // namespace
