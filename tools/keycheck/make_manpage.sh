@@ -8,7 +8,7 @@ out="$2"
 include="$out.include"
 {
     echo "[VERBS]"
-    for verb in lint predict devices xref gen; do
+    for verb in lint predict devices xref gen txtsetup; do
         echo ".SS keycheck $verb"
         echo ".nf"
         # roff reads a backslash as an escape and a leading dot as a request.

@@ -138,6 +138,19 @@ CLI::App* AddGen(CLI::App& app, Options& options) {
     return gen;
 }
 
+CLI::App* AddTxtSetup(CLI::App& app, Options& options) {
+    CLI::App* txtsetup = app.add_subcommand(
+        "txtsetup", "checks the TXTSETUP.OEM of a package or an F6 floppy's folder by the rules "
+                    "Windows 2000 and XP text-mode setup goes by, and its PCI IDs against key.ini "
+                    "and the models 2000 and XP read");
+    txtsetup->add_option("DIR", options.package, "the package or F6 floppy folder")->required();
+    AddCodePage(*txtsetup, options);
+    AddJson(*txtsetup, options);
+    txtsetup->footer("exit status: 0 no finding (warnings allowed), 1 findings, 2 the folder "
+                     "could not be used or holds no TXTSETUP.OEM");
+    return txtsetup;
+}
+
 // CLI11's message on one line.
 std::string OneLine(std::string text) {
     std::replace(text.begin(), text.end(), '\n', ' ');
@@ -158,7 +171,8 @@ ParseOutcome ParseCommandLine(const std::vector<std::string>& args, Options& opt
                  {AddPredict(app, options), Command::Predict},
                  {AddDevices(app, options), Command::Devices},
                  {AddXref(app, options), Command::Xref},
-                 {AddGen(app, options), Command::Gen}};
+                 {AddGen(app, options), Command::Gen},
+                 {AddTxtSetup(app, options), Command::TxtSetup}};
     // CLI11 would call an unknown verb a missing one.
     if (!args.empty() && args[0].rfind('-', 0) != 0 &&
         std::none_of(std::begin(verbs), std::end(verbs),

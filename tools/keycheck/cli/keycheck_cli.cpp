@@ -27,6 +27,8 @@ int RunKeycheck(const std::vector<std::string>& args, std::ostream& out, std::os
         return RunXref(options, out, err);
     case Command::Gen:
         return RunGen(options, out, err);
+    case Command::TxtSetup:
+        return RunTxtSetup(options, out, err);
     }
     return kUnusableInput;
 }

@@ -10,6 +10,7 @@
 #include "tools/keycheck/report/gen_report.h"
 #include "tools/keycheck/report/lint_report.h"
 #include "tools/keycheck/report/predict_report.h"
+#include "tools/keycheck/report/txtsetup_report.h"
 #include "tools/keycheck/report/xref_report.h"
 #include "tools/keycheck/xref/key_file_gen.h"
 
@@ -117,6 +118,21 @@ int RunXref(const Options& options, std::ostream& out, std::ostream& err) {
         else
             PrintXrefText(set.package, result, out);
         return XrefStatus(result);
+    });
+}
+
+int RunTxtSetup(const Options& options, std::ostream& out, std::ostream& err) {
+    return OnMachine(options, err, [&](Options& set, CFakeOs& machine, std::string& error) {
+        const TxtSetupResult result = CheckTxtSetup(machine, set.dir);
+        if (!result.found) {
+            error = set.package + ": no TXTSETUP.OEM in the folder";
+            return kUnusableInput;
+        }
+        if (set.json)
+            PrintTxtSetupJson(set.package, result, out);
+        else
+            PrintTxtSetupText(set.package, result, out);
+        return TxtSetupStatus(result);
     });
 }
 

@@ -14,6 +14,8 @@ int RunPredict(const Options& options, std::ostream& out, std::ostream& err);
 int RunDevices(const Options& options, std::ostream& out, std::ostream& err);
 // 0 clean, 1 findings, 2 the package could not be used.
 int RunXref(const Options& options, std::ostream& out, std::ostream& err);
+// 0 no finding, 1 findings, 2 the folder could not be used or holds no TXTSETUP.OEM.
+int RunTxtSetup(const Options& options, std::ostream& out, std::ostream& err);
 // 0 written, 1 refused (more than 40 IDs, or none), 2 the package could not be used or the
 // output not written. The key file goes to out without -o; the notes then go to err.
 int RunGen(const Options& options, std::ostream& out, std::ostream& err);

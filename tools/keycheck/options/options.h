@@ -3,7 +3,7 @@
 
 #include <string>
 
-enum class Command { Lint, Predict, Devices, Xref, Gen };
+enum class Command { Lint, Predict, Devices, Xref, Gen, TxtSetup };
 
 // The exit status of every verb when its input cannot be used: a package folder or export that
 // cannot be read, or a wrong command line.

@@ -9,5 +9,6 @@ list(APPEND KEYCHECK_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/lint_report_text.cpp
     ${CMAKE_CURRENT_LIST_DIR}/predict_report_json.cpp
     ${CMAKE_CURRENT_LIST_DIR}/predict_report_text.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/txtsetup_report.cpp
     ${CMAKE_CURRENT_LIST_DIR}/xref_report_json.cpp
     ${CMAKE_CURRENT_LIST_DIR}/xref_report_text.cpp)

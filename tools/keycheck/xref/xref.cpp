@@ -6,6 +6,7 @@
 #include "tools/keycheck/inf/inf_text.h"
 #include "tools/keycheck/package/package_lint.h"
 #include "tools/keycheck/text/shown_text.h"
+#include "tools/keycheck/txtsetup/txtsetup_check.h"
 #include "tools/keycheck/xref/package_files.h"
 #include "tools/keycheck/xref/pci_id_form.h"
 
@@ -236,6 +237,12 @@ XrefResult CrossCheck(CFakeOs& machine, const std::string& dir, int language) {
             version.covers[e] = CoversOf(result.entries[e], inf, ids);
         CheckEntries(result, version, collect);
         CheckModelIds(result, inf, ids, collect);
+    }
+    // A driver disk's F6 file is read by the text-mode setup of 2000 and XP.
+    for (const TxtSetupFinding& finding : CheckTxtSetup(machine, dir).findings) {
+        for (OsType version : {OS_WIN2000, OS_WINXP})
+            collect.Add(finding.warning ? Severity::Warning : Severity::Finding, finding.code,
+                        finding.file, finding.line, finding.text, version);
     }
     collect.Finish();
     return result;

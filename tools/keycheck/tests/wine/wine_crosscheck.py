@@ -38,6 +38,8 @@ RUNS = [
     ("xref", ["xref", "sample/package"], False),
     ("xref-json", ["xref", "sample/package", "--json"], True),
     ("gen", ["gen", "sample/package"], False),
+    ("txtsetup", ["txtsetup", "sample/package"], False),
+    ("txtsetup-json", ["txtsetup", "sample/package", "--json"], True),
     ("usage-error", ["predict", "sample/package", "--os", "xq", "--registry",
                      "sample/machine-xp.reg"], False),
 ]

@@ -1,0 +1,1 @@
+HX5820 RAID driver disk
