@@ -12,6 +12,7 @@
 #include "tools/keycheck/report/predict_report.h"
 #include "tools/keycheck/report/txtsetup_report.h"
 #include "tools/keycheck/report/xref_report.h"
+#include "tools/keycheck/txtsetup/txtsetup_check.h"
 #include "tools/keycheck/xref/key_file_gen.h"
 
 #include <fstream>
@@ -63,7 +64,15 @@ void WriteKeyFile(const std::string& text, std::ostream& out) {
 
 int RunLint(const Options& options, std::ostream& out, std::ostream& err) {
     return OnMachine(options, err, [&](Options& set, CFakeOs& machine, std::string&) {
-        const LintResult result = LintPackage(machine, set.dir);
+        LintResult result = LintPackage(machine, set.dir);
+        // A package that holds the F6 file gets its findings too, named by file and line.
+        for (const TxtSetupFinding& finding : CheckTxtSetup(machine, set.dir).findings) {
+            if (!finding.warning)
+                result.findings.push_back(LintFinding{
+                    finding.code, -1,
+                    finding.file + (finding.line > 0 ? ":" + std::to_string(finding.line) : "") +
+                        ": " + finding.text});
+        }
         const int status = result.findings.empty() ? 0 : 1;
         if (set.json)
             PrintLintJson(set, result, status, out);

@@ -85,3 +85,36 @@ TEST(XrefVerbsTest, RefusalsAndUnusableInput) {
     EXPECT_EQ(Keycheck({"gen", folder.Path("none")}).status, 2);
 }
 }  // namespace
+
+namespace {
+// The F6 file's findings reach lint and xref too; txtsetup alone needs no key.ini.
+TEST(TxtSetupVerbTest, LintAndXrefSayTheF6FilesFindings) {
+    TempFolder folder;
+    folder.WritePackage("pkg", "A=VEN_1A2B&DEV_5820\r\n");
+    WriteInfs(folder, "D = Inst, PCI\\VEN_1A2B&DEV_5820\r\n");
+    folder.Write("pkg/install.exe", "installer");
+    EXPECT_EQ(Keycheck({"lint", folder.Path("pkg")}).status, 0);
+    folder.Write("pkg/TXTSETUP.OEM", "[Disks]\r\nd1 = \"Disk\", \\none.tag, \\drv\r\n"
+                                     "[Defaults]\r\nscsi = HX\r\n[scsi]\r\nHX = \"HX\"\r\n"
+                                     "[Files.scsi.HX]\r\ndriver = d1, hx5820.sys, hx5820\r\n"
+                                     "[HardwareIds.scsi.HX]\r\n"
+                                     "id = \"PCI\\VEN_1A2B&DEV_5820\", \"hx5820\"\r\n");
+    const Outcome lint = Keycheck({"lint", folder.Path("pkg")});
+    EXPECT_EQ(lint.status, 1);
+    EXPECT_NE(lint.out.find("TXTSETUP.OEM:2: the tag file \\none.tag is not on the disk"),
+              std::string::npos)
+        << lint.out;
+    const Outcome xref = Keycheck({"xref", folder.Path("pkg")});
+    EXPECT_EQ(xref.status, 1);
+    EXPECT_NE(xref.out.find("TXTSETUP.OEM:2: the tag file \\none.tag is not on the disk"),
+              std::string::npos)
+        << xref.out;
+    EXPECT_NE(xref.out.find("[2000, xp]"), std::string::npos) << xref.out;
+
+    folder.Write("floppy/TXTSETUP.OEM", "[Disks]\r\n");
+    const Outcome floppy = Keycheck({"txtsetup", folder.Path("floppy"), "--json"});
+    EXPECT_EQ(floppy.status, 1);
+    EXPECT_NE(floppy.out.find("\"crossChecked\":false"), std::string::npos) << floppy.out;
+    EXPECT_EQ(Keycheck({"txtsetup", folder.Path("pkg/drv")}).status, 2);
+}
+}  // namespace
