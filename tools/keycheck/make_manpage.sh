@@ -8,11 +8,12 @@ out="$2"
 include="$out.include"
 {
     echo "[VERBS]"
-    for verb in lint predict devices xref gen txtsetup; do
+    for verb in lint predict devices xref gen txtsetup "disk build" "disk check"; do
         echo ".SS keycheck $verb"
         echo ".nf"
         # roff reads a backslash as an escape and a leading dot as a request.
-        "$keycheck" "$verb" --help | sed -e 's/\\/\\e/g' -e 's/^\./\\\&./'
+        # shellcheck disable=SC2086  # "disk build" is two words of the command line
+        "$keycheck" $verb --help | sed -e 's/\\/\\e/g' -e 's/^\./\\\&./'
         echo ".fi"
     done
     echo "[SEE ALSO]"

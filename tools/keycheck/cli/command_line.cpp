@@ -151,6 +151,42 @@ CLI::App* AddTxtSetup(CLI::App& app, Options& options) {
     return txtsetup;
 }
 
+// keycheck disk build and disk check: two verbs below one.
+std::vector<std::pair<CLI::App*, Command>> AddDisk(CLI::App& app, Options& options) {
+    CLI::App* disk = app.add_subcommand(
+        "disk", "makes the floppy or CD image the package ships on, or checks an image");
+    disk->require_subcommand(1);
+    CLI::App* build = disk->add_subcommand(
+        "build", "writes a 1,474,560-byte FAT12 floppy image or an ISO 9660 CD image with "
+                 "Joliet names of the package, with fixed times (the same package gives the "
+                 "same bytes); refuses, with the sizes, a package that does not fit, and names "
+                 "the medium would change");
+    build->add_option("PACKAGE_DIR", options.package, "the driver package folder")->required();
+    CLI::Option* floppy =
+        build->add_option("--floppy", options.floppy, "the floppy image to write");
+    CLI::Option* cd = build->add_option("--cd", options.cd, "the CD image to write");
+    floppy->excludes(cd);
+    build->add_option("--label", options.label, "the volume label (DRIVERS without one)");
+    build
+        ->add_flag("--no-joliet", options.noJoliet,
+                   "a CD with ISO 9660 names only, as mkisofs without -J makes one")
+        ->needs(cd);
+    build
+        ->add_flag("--f6", options.f6Only,
+                   "a floppy of TXTSETUP.OEM, its tag files and the files it names only")
+        ->needs(floppy);
+    build->footer("exit status: 0 written, 1 refused (nothing written), 2 the package could not "
+                  "be read");
+    CLI::App* check = disk->add_subcommand(
+        "check", "reads a floppy or CD image with its names as Windows reads them, and runs "
+                 "lint, xref and txtsetup on what it holds");
+    check->add_option("IMAGE", options.image, "the floppy or CD image")->required();
+    AddCodePage(*check, options);
+    check->footer("exit status: 0 no finding, 1 findings, 2 a damaged or cut-short image, or "
+                  "one that is no disk image");
+    return {{build, Command::DiskBuild}, {check, Command::DiskCheck}};
+}
+
 // CLI11's message on one line.
 std::string OneLine(std::string text) {
     std::replace(text.begin(), text.end(), '\n', ' ');
@@ -173,8 +209,9 @@ ParseOutcome ParseCommandLine(const std::vector<std::string>& args, Options& opt
                  {AddXref(app, options), Command::Xref},
                  {AddGen(app, options), Command::Gen},
                  {AddTxtSetup(app, options), Command::TxtSetup}};
+    const std::vector<std::pair<CLI::App*, Command>> diskVerbs = AddDisk(app, options);
     // CLI11 would call an unknown verb a missing one.
-    if (!args.empty() && args[0].rfind('-', 0) != 0 &&
+    if (!args.empty() && args[0].rfind('-', 0) != 0 && args[0] != "disk" &&
         std::none_of(std::begin(verbs), std::end(verbs),
                      [&](const auto& verb) { return verb.verb->get_name() == args[0]; })) {
         error = "unknown command " + args[0];
@@ -197,6 +234,14 @@ ParseOutcome ParseCommandLine(const std::vector<std::string>& args, Options& opt
     for (const auto& verb : verbs) {
         if (verb.verb->parsed())
             options.command = verb.command;
+    }
+    for (const auto& verb : diskVerbs) {
+        if (verb.first->parsed())
+            options.command = verb.second;
+    }
+    if (options.command == Command::DiskBuild && options.floppy.empty() && options.cd.empty()) {
+        error = "disk build: --floppy OUT.img or --cd OUT.iso is required";
+        return ParseOutcome::Failed;
     }
     return ParseOutcome::Run;
 }

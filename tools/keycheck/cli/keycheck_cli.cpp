@@ -29,6 +29,10 @@ int RunKeycheck(const std::vector<std::string>& args, std::ostream& out, std::os
         return RunGen(options, out, err);
     case Command::TxtSetup:
         return RunTxtSetup(options, out, err);
+    case Command::DiskBuild:
+        return RunDiskBuild(options, out, err);
+    case Command::DiskCheck:
+        return RunDiskCheck(options, out, err);
     }
     return kUnusableInput;
 }

@@ -5,6 +5,8 @@
 #include "sim/fake_os.h"
 #include "tools/keycheck/cli/machine_setup.h"
 #include "tools/keycheck/devices/package_match.h"
+#include "tools/keycheck/disk/disk_image.h"
+#include "tools/keycheck/disk/disk_tools.h"
 #include "tools/keycheck/predict/install_check.h"
 #include "tools/keycheck/report/devices_report.h"
 #include "tools/keycheck/report/gen_report.h"
@@ -15,9 +17,13 @@
 #include "tools/keycheck/txtsetup/txtsetup_check.h"
 #include "tools/keycheck/xref/key_file_gen.h"
 
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iostream>
+#include <sstream>
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -143,6 +149,74 @@ int RunTxtSetup(const Options& options, std::ostream& out, std::ostream& err) {
             PrintTxtSetupText(set.package, result, out);
         return TxtSetupStatus(result);
     });
+}
+
+int RunDiskBuild(const Options& options, std::ostream& out, std::ostream& err) {
+    std::error_code failure;
+    if (!std::filesystem::is_directory(options.package, failure)) {
+        err << "keycheck: " << options.package << ": not a folder\n";
+        return kUnusableInput;
+    }
+    DiskBuild build{options.package,         options.floppy.empty() ? options.cd : options.floppy,
+                    !options.floppy.empty(), !options.noJoliet,
+                    options.f6Only,          options.label};
+    std::string error;
+    if (!BuildDiskImage(build, error)) {
+        err << "keycheck disk build: nothing written: " << error << "\n";
+        return 1;
+    }
+    out << "keycheck disk build: " << build.image << " written, "
+        << (build.floppy
+                ? (build.f6Only ? "the F6 floppy" : "a floppy")
+                : (build.joliet ? "a CD with Joliet names" : "a CD with ISO 9660 names only"))
+        << "\n";
+    return 0;
+}
+
+int RunDiskCheck(const Options& options, std::ostream& out, std::ostream& err) {
+    std::string error;
+    if (!DiskToolsPresent(error)) {
+        err << "keycheck: " << options.image << ": " << error << "\n";
+        return kUnusableInput;
+    }
+    const std::string folder = MakeScratchFolder();
+    if (folder.empty() || !ExtractDiskImage(options.image, folder, error)) {
+        err << "keycheck: " << (folder.empty() ? "no temporary folder for the image" : error)
+            << "\n";
+        if (!folder.empty())
+            std::filesystem::remove_all(folder);
+        return kUnusableInput;
+    }
+    const std::string kind = DiskImageKind(options.image);
+    out << "keycheck disk check " << options.image << ": "
+        << (kind == "floppy"      ? "a FAT floppy image, its long names"
+            : kind == "cd-joliet" ? "an ISO 9660 CD image, its Joliet names"
+                                  : "an ISO 9660 CD image without Joliet, its 8.3 "
+                                    "names as Windows 98 SE to XP read them")
+        << ", read into " << folder << "\n\n";
+    Options onDisk = options;
+    onDisk.package = folder;
+    onDisk.dir = kind == "floppy" ? "A:\\" : "D:\\";
+    int status = 0;
+    const bool keyFile = std::filesystem::exists(std::filesystem::path(folder) / "key.ini") ||
+                         std::filesystem::exists(std::filesystem::path(folder) / "KEY.INI");
+    if (keyFile) {
+        status = std::max(status, RunLint(onDisk, out, err));
+        out << "\n";
+        status = std::max(status, RunXref(onDisk, out, err));
+        out << "\n";
+    }
+    std::ostringstream txtsetup, none;
+    const int f6 = RunTxtSetup(onDisk, txtsetup, none);
+    if (f6 != kUnusableInput) {
+        out << txtsetup.str();
+        status = std::max(status, f6);
+    } else if (!keyFile) {
+        out << "no key.ini and no TXTSETUP.OEM on the disk: nothing of a driver package\n";
+        status = 1;
+    }
+    std::filesystem::remove_all(folder);
+    return status;
 }
 
 int RunGen(const Options& options, std::ostream& out, std::ostream& err) {

@@ -3,7 +3,7 @@
 
 #include <string>
 
-enum class Command { Lint, Predict, Devices, Xref, Gen, TxtSetup };
+enum class Command { Lint, Predict, Devices, Xref, Gen, TxtSetup, DiskBuild, DiskCheck };
 
 // The exit status of every verb when its input cannot be used: a package folder or export that
 // cannot be read, or a wrong command line.
@@ -21,4 +21,8 @@ struct Options {
         0;  // --language: the LANGID whose [Strings.LanguageID] INFs give; 0: the code page's
     bool json = false;
     std::string output;  // gen: -o, the file to write
+    // disk build: --floppy or --cd, the image to write; disk check: the image to read.
+    std::string floppy, cd, image, label;
+    bool noJoliet = false;  // disk build --cd: ISO 9660 names only
+    bool f6Only = false;    // disk build --floppy: the F6 floppy alone
 };

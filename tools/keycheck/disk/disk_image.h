@@ -1,0 +1,27 @@
+// A driver package as the disk it ships on: a 1,474,560-byte FAT12 floppy or an ISO 9660 CD
+// image, made with fixed times so that the same package gives the same bytes, and read back
+// with its names as Windows reads them.
+#pragma once
+
+#include <string>
+
+struct DiskBuild {
+    std::string package;  // the folder on this computer
+    std::string image;    // the file to write
+    bool floppy = true;   // else a CD
+    bool joliet = true;   // a CD's Joliet names, which Windows 98 SE to XP read
+    bool f6Only = false;  // a floppy of TXTSETUP.OEM, its tag files and the files it names
+    std::string label;
+};
+
+// Writes the image; on refusal (too large, a name the medium would change, a tool failing)
+// writes nothing and says why in error, with the sizes where size is the reason.
+bool BuildDiskImage(const DiskBuild& build, std::string& error);
+
+// What an image is: "floppy", "cd-joliet" or "cd" (ISO 9660 names only); "" when neither.
+std::string DiskImageKind(const std::string& image);
+
+// Copies the image's files into folder (which exists and is empty), with their names as
+// Windows reads them: a FAT image's long names, a CD's Joliet names or else its ISO 9660 ones.
+// A damaged or cut-short image is refused with the reason in error.
+bool ExtractDiskImage(const std::string& image, const std::string& folder, std::string& error);
