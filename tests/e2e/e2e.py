@@ -12,6 +12,7 @@ import shutil
 import subprocess
 import sys
 
+import e2e_disks  # noqa: F401  (its cases register themselves)
 import keycheck_crosscheck as kc
 import winelab as lab
 from e2e_support import (CASES, DEVICE, KEY_INI, ME_COPIES, NO_KEY_FILE_BOX, NT_NO_DEVICE_BOX,
