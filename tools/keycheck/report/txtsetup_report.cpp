@@ -46,7 +46,7 @@ int TxtSetupStatus(const TxtSetupResult& result) {
 
 void PrintTxtSetupText(const std::string& folder, const TxtSetupResult& result, std::ostream& out) {
     out << "keycheck txtsetup " << folder << "\n";
-    out << "TXTSETUP.OEM: " << Counted(result.ids.size(), "PCI ID", "PCI IDs")
+    out << "TXTSETUP.OEM: " << Counted(result.ids.size(), "hardware ID", "hardware IDs")
         << " for the text-mode setup of Windows 2000 and XP (F6)\n";
     for (const std::string& id : result.ids)
         out << "  " << Shown(id) << "\n";

@@ -11,7 +11,7 @@
 //   no longer than 8.3.
 // - [Config.DriverKey] values go under Services\DriverKey, the key of the option's driver.
 // - [HardwareIds.scsi.ID] id = "deviceID","service": the service is the driver's image name
-//   without .sys.
+//   without .sys (the option's DriverKey, where it differs, draws only a warning).
 // - KB885756: of several driver= lines in one option, text-mode setup loads the first only.
 #include "tools/keycheck/txtsetup/txtsetup_check.h"
 
@@ -153,10 +153,11 @@ private:
             }
         }
         m_allDrivers.insert(m_allDrivers.end(), drivers.begin(), drivers.end());
-        HardwareIds(option, images);
+        HardwareIds(option, images, drivers);
     }
 
-    void HardwareIds(const TxtSetupEntry& option, const std::vector<std::string>& images) {
+    void HardwareIds(const TxtSetupEntry& option, const std::vector<std::string>& images,
+                     const std::vector<std::string>& driverKeys) {
         const TxtSetupSection* ids = m_file.Section("HardwareIds.scsi." + option.key);
         if (ids == nullptr)
             return;
@@ -165,7 +166,18 @@ private:
                 continue;
             m_result.ids.push_back(id.fields[0]);
             const std::string service = id.fields.size() > 1 ? TxtUpper(id.fields[1]) : "";
-            if (std::find(images.begin(), images.end(), service) == images.end())
+            if (std::find(images.begin(), images.end(), service) != images.end())
+                continue;
+            // The page says the image's name; a DriverKey other than the image's name is the
+            // service's key, and disks that name it so are known to install (WinVBlock's).
+            if (!service.empty() &&
+                std::find(driverKeys.begin(), driverKeys.end(), service) != driverKeys.end())
+                Finding("service-is-driver-key", id.line,
+                        "the service \"" + id.fields[1] + "\" of " + id.fields[0] +
+                            " is the driver's DriverKey, not its image name, which the page "
+                            "asks for (\"HardwareIds.scsi.ID Section of a TxtSetup.oem File\")",
+                        true);
+            else
                 Finding("service-not-driver", id.line,
                         "the service \"" + (id.fields.size() > 1 ? id.fields[1] : "") + "\" of " +
                             id.fields[0] +

@@ -138,6 +138,7 @@ INSTANTIATE_TEST_SUITE_P(
                                "inf = d1, hx.inf",
                                "driver = d1, hx.inf, hx2",
                                {"several-drivers:9"}},
+                      // A public virtio-win F6 file names its [Config.X] after the option.
                       RuleCase{"ConfigNotTheDriverKey",
                                "[Config.hx]",
                                "[Config.hx5820]",
@@ -147,6 +148,18 @@ INSTANTIATE_TEST_SUITE_P(
                                "\"hx5820\"\r\n[Config",
                                {"service-not-driver:11"}}),
     NamedRow());
+
+// The driver's key differs from its image and the ID names the key, as WinVBlock's F6 file does
+// (image WVBlk32.Sys, key and service WinVBlock): a warning, since such disks install.
+TEST(TxtSetupServiceTest, AServiceNamedAfterTheDriverKeyIsAWarning) {
+    std::string text = kGood;
+    for (const auto& [from, to] :
+         {std::pair<std::string, std::string>{"hx.sys, hx\r\n", "hx.sys, hxbus\r\n"},
+          {"\"hx\"\r\n", "\"hxbus\"\r\n"},
+          {"[Config.hx]", "[Config.hxbus]"}})
+        text.replace(text.find(from), from.size(), to);
+    EXPECT_EQ(Codes(text), std::vector<std::string>{"service-is-driver-key?:11"});
+}
 
 TEST(TxtSetupCrossCheckTest, SaysWhichDeviceEachListLacks) {
     // key.ini and the models know DEV_5821 too; TXTSETUP.OEM does not: it installs on a
