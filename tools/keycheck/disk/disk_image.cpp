@@ -18,6 +18,9 @@ namespace {
 const std::uintmax_t kFloppyBytes = 1474560;
 const std::uintmax_t kFloppyClusters = 2847;  // 512 bytes each, after the FATs and the root
 const std::uintmax_t kCdBytes = 681984000;    // a 74-minute CD-R: 333,000 sectors of 2,048 bytes
+// The part of an image that tells what it is: a boot sector, or 16 sectors of 2,048 bytes and
+// the volume descriptors after them.
+const std::size_t kImageHead = 32 * 2048;
 
 struct PackageFile {
     std::string relative;  // with "/" between the folders
@@ -241,21 +244,34 @@ bool BuildDiskImage(const DiskBuild& build, std::string& error) {
     return built;
 }
 
-std::string DiskImageKind(const std::string& image) {
-    if (ReadBytes(image, 0x8001, 5) == "CD001") {
+std::string DiskImageKindOf(const std::string& head) {
+    if (head.size() >= 16 * 2048 + 6 && head.compare(16 * 2048 + 1, 5, "CD001") == 0) {
         // The volume descriptors from sector 16 on: Joliet is a supplementary one (type 2)
         // whose escape sequence names UCS-2 (%/@, %/C or %/E).
-        for (std::uintmax_t sector = 16; sector < 32; ++sector) {
-            const std::string descriptor = ReadBytes(image, sector * 2048, 2048);
-            if (descriptor.size() < 91 || descriptor[0] == '\xFF')
+        for (std::size_t at = 16 * 2048; at + 91 <= head.size(); at += 2048) {
+            if (head[at] == '\xFF')
                 break;
-            if (descriptor[0] == 2 && descriptor.compare(88, 2, "%/") == 0)
+            if (head[at] == 2 && head.compare(at + 88, 2, "%/") == 0)
                 return "cd-joliet";
         }
         return "cd";
     }
-    const std::string boot = ReadBytes(image, 0, 512);
-    return boot.size() == 512 && boot[510] == '\x55' && boot[511] == '\xAA' ? "floppy" : "";
+    return head.size() >= 512 && head[510] == '\x55' && head[511] == '\xAA' ? "floppy" : "";
+}
+
+std::uintmax_t IsoVolumeBytes(const std::string& head) {
+    if (head.size() < 16 * 2048 + 130)
+        return 0;
+    std::uintmax_t blocks = 0, blockSize = 0;
+    for (int i = 3; i >= 0; --i)
+        blocks = (blocks << 8) | static_cast<unsigned char>(head[16 * 2048 + 80 + i]);
+    for (int i = 1; i >= 0; --i)
+        blockSize = (blockSize << 8) | static_cast<unsigned char>(head[16 * 2048 + 128 + i]);
+    return blocks * blockSize;
+}
+
+std::string DiskImageKind(const std::string& image) {
+    return DiskImageKindOf(ReadBytes(image, 0, kImageHead));
 }
 
 bool ExtractDiskImage(const std::string& image, const std::string& folder, std::string& error) {
@@ -280,20 +296,12 @@ bool ExtractDiskImage(const std::string& image, const std::string& folder, std::
         return false;
     }
     // The primary volume descriptor says how large the volume is; a shorter file is cut short.
-    const std::string primary = ReadBytes(image, 16 * 2048, 2048);
-    const auto number = [&](std::size_t at, int bytes) {
-        std::uintmax_t value = 0;
-        for (int i = bytes - 1; i >= 0; --i)
-            value = (value << 8) |
-                    static_cast<unsigned char>(primary[at + static_cast<std::size_t>(i)]);
-        return value;
-    };
+    const std::uintmax_t volume = IsoVolumeBytes(ReadBytes(image, 0, kImageHead));
     std::error_code failure;
     const std::uintmax_t size = fs::file_size(image, failure);
-    if (primary.size() < 2048 || failure || number(80, 4) * number(128, 2) > size) {
+    if (volume == 0 || failure || volume > size) {
         error = image + ": a cut-short ISO 9660 image (" + Thousands(size) + " bytes of the " +
-                Thousands(primary.size() < 2048 ? 0 : number(80, 4) * number(128, 2)) +
-                " its volume descriptor gives)";
+                Thousands(volume) + " its volume descriptor gives)";
         return false;
     }
     // Windows reads Joliet names where there are any, else the ISO 9660 ones; never Rock Ridge.

@@ -3,6 +3,7 @@
 // with its names as Windows reads them.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 struct DiskBuild {
@@ -20,6 +21,11 @@ bool BuildDiskImage(const DiskBuild& build, std::string& error);
 
 // What an image is: "floppy", "cd-joliet" or "cd" (ISO 9660 names only); "" when neither.
 std::string DiskImageKind(const std::string& image);
+std::string DiskImageKindOf(const std::string& head);
+
+// The bytes of an ISO 9660 volume by its primary volume descriptor (blocks times block size),
+// from the image's first 64 KiB; 0 when there is none.
+std::uintmax_t IsoVolumeBytes(const std::string& head);
 
 // Copies the image's files into folder (which exists and is empty), with their names as
 // Windows reads them: a FAT image's long names, a CD's Joliet names or else its ISO 9660 ones.

@@ -86,7 +86,7 @@ def main():
         floppy = (work / "floppy-1.img").read_bytes()
         cd = (work / "cd-1.img").read_bytes()
         for name, damaged in [("cut.img", floppy[:600000]), ("cut.iso", cd[:60000]),
-                              ("noise.img", b"\x55" * 1474560)]:
+                              ("noise.img", b"\x55" * 1474560), ("tiny.iso", b"CD001")]:
             (work / name).write_bytes(damaged)
             refused = run("disk", "check", work / name)
             lines = refused.stderr.decode().splitlines()
