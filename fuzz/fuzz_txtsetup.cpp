@@ -12,16 +12,13 @@
 #include <string>
 
 namespace {
-std::string Findings(const std::string& bytes) {
+std::string Findings(const std::string& bytes, long lines) {
     CFakeOs machine;
     AddPackage(machine, "D:\\", "A=VEN_1A2B&DEV_5820\r\n");
     machine.AddFile("D:\\Drv\\hx5820.inf", "[Version]\r\nSignature=$Chicago$\r\n[Manufacturer]\r\n"
                                            "M\r\n[M]\r\nD = I, PCI\\VEN_1A2B&DEV_5821\r\n[I]\r\n");
     machine.AddFile("D:\\TXTSETUP.OEM", bytes);
     std::string said;
-    long lines = 1;
-    for (char c : bytes)
-        lines += c == '\n';
     for (const TxtSetupFinding& finding : CheckTxtSetup(machine, "D:\\").findings) {
         FuzzRequire(finding.line >= 0 && finding.line <= lines, "txtsetup",
                     "a finding names a line outside the file");
@@ -43,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             FuzzRequire(entry.line > section.line && entry.line <= lines, "txtsetup",
                         "an entry names a line outside its section's part of the file");
     }
-    FuzzRequire(Findings(bytes) == Findings(bytes), "txtsetup",
+    FuzzRequire(Findings(bytes, lines) == Findings(bytes, lines), "txtsetup",
                 "the same bytes read twice give other findings");
     return 0;
 }

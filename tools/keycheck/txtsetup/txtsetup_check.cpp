@@ -239,24 +239,32 @@ void AddOnce(std::vector<std::string>& list, const std::string& item) {
 
 // The three lists of devices: TXTSETUP.OEM's, key.ini's (whole VEN_&DEV_ entries) and the
 // models' 2000 and XP read; says which device each list lacks.
-void CrossCheck(CFakeOs& machine, const std::string& dir, TxtSetupResult& result) {
+// The lists the package in dir gives: key.ini as the launcher reads it, and the INF models.
+TxtSetupLists ReadLists(CFakeOs& machine, const std::string& dir) {
     const LintResult keyFile = LintPackage(machine, dir);
-    if (!keyFile.keyFileFound)
+    TxtSetupLists lists{keyFile.keyFileFound, keyFile.table, {}};
+    for (OsType version : {OS_WIN2000, OS_WINXP}) {
+        const VersionInf inf = ReadVersionInf(machine, dir, version);
+        for (const ModelLine& line : inf.models.lines) {
+            lists.modelIds.push_back(line.hardwareId);
+            lists.modelIds.insert(lists.modelIds.end(), line.compatibleIds.begin(),
+                                  line.compatibleIds.end());
+        }
+    }
+    return lists;
+}
+
+void CrossCheck(const TxtSetupLists& lists, TxtSetupResult& result) {
+    if (!lists.keyFileFound)
         return;
     result.crossChecked = true;
     std::vector<std::string> f6, keyIni, models;
     for (const std::string& id : result.ids)
         AddOnce(f6, DeviceOf(id));
-    for (const std::string& entry : keyFile.table)
+    for (const std::string& entry : lists.keyIniTable)
         AddOnce(keyIni, DeviceOf("PCI\\" + entry));
-    for (OsType version : {OS_WIN2000, OS_WINXP}) {
-        const VersionInf inf = ReadVersionInf(machine, dir, version);
-        for (const ModelLine& line : inf.models.lines) {
-            AddOnce(models, DeviceOf(line.hardwareId));
-            for (const std::string& id : line.compatibleIds)
-                AddOnce(models, DeviceOf(id));
-        }
-    }
+    for (const std::string& id : lists.modelIds)
+        AddOnce(models, DeviceOf(id));
     const auto lacks = [](const std::vector<std::string>& list, const std::string& device) {
         return std::find(list.begin(), list.end(), device) == list.end();
     };
@@ -292,7 +300,7 @@ void CrossCheck(CFakeOs& machine, const std::string& dir, TxtSetupResult& result
 }
 }  // namespace
 
-TxtSetupResult CheckTxtSetup(CFakeOs& machine, const std::string& dir) {
+TxtSetupResult CheckTxtSetup(CFakeOs& machine, const std::string& dir, const TxtSetupLists* lists) {
     const FakeOsInstalled installed(machine);
     TxtSetupResult result;
     const std::string path = dir + kFile;
@@ -301,7 +309,7 @@ TxtSetupResult CheckTxtSetup(CFakeOs& machine, const std::string& dir) {
         return result;
     const TxtSetupFile file = ParseTxtSetup(machine.FileContent(path));
     Checker(machine, dir, file, result).Run();
-    CrossCheck(machine, dir, result);
+    CrossCheck(lists != nullptr ? *lists : ReadLists(machine, dir), result);
     std::stable_sort(result.findings.begin(), result.findings.end(),
                      [](const TxtSetupFinding& a, const TxtSetupFinding& b) {
                          return a.warning != b.warning ? !a.warning : a.line < b.line;

@@ -25,6 +25,16 @@ struct TxtSetupResult {
 // The versions whose text-mode setup reads the file.
 const char* const kTxtSetupVersions[] = {"2000", "xp"};
 
+// What the F6 file's IDs are compared with: key.ini's table as the launcher leaves it, and the
+// IDs of the models lines Windows 2000 and XP read.
+struct TxtSetupLists {
+    bool keyFileFound = false;
+    std::vector<std::string> keyIniTable;
+    std::vector<std::string> modelIds;
+};
+
 // Checks dir\TXTSETUP.OEM of the package or F6 floppy the fake machine holds in dir (a Windows
-// folder ending in a backslash); dir is the floppy's root, where [Disks] paths start.
-TxtSetupResult CheckTxtSetup(CFakeOs& machine, const std::string& dir);
+// folder ending in a backslash); dir is the floppy's root, where [Disks] paths start. The lists
+// are read from the package unless a caller that has read them already hands them over.
+TxtSetupResult CheckTxtSetup(CFakeOs& machine, const std::string& dir,
+                             const TxtSetupLists* lists = nullptr);

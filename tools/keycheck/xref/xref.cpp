@@ -238,8 +238,19 @@ XrefResult CrossCheck(CFakeOs& machine, const std::string& dir, int language) {
         CheckEntries(result, version, collect);
         CheckModelIds(result, inf, ids, collect);
     }
-    // A driver disk's F6 file is read by the text-mode setup of 2000 and XP.
-    for (const TxtSetupFinding& finding : CheckTxtSetup(machine, dir).findings) {
+    // A driver disk's F6 file is read by the text-mode setup of 2000 and XP, and compared with
+    // the key.ini and the models read above.
+    TxtSetupLists lists{lint.keyFileFound, lint.table, {}};
+    for (const VersionXref& version : result.versions) {
+        if (!IsNtVersion(version.inf.version))
+            continue;
+        for (const ModelLine& line : version.inf.models.lines) {
+            lists.modelIds.push_back(line.hardwareId);
+            lists.modelIds.insert(lists.modelIds.end(), line.compatibleIds.begin(),
+                                  line.compatibleIds.end());
+        }
+    }
+    for (const TxtSetupFinding& finding : CheckTxtSetup(machine, dir, &lists).findings) {
         for (OsType version : {OS_WIN2000, OS_WINXP})
             collect.Add(finding.warning ? Severity::Warning : Severity::Finding, finding.code,
                         finding.file, finding.line, finding.text, version);

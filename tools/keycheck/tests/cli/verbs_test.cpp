@@ -110,6 +110,12 @@ TEST(TxtSetupVerbTest, LintAndXrefSayTheF6FilesFindings) {
               std::string::npos)
         << xref.out;
     EXPECT_NE(xref.out.find("[2000, xp]"), std::string::npos) << xref.out;
+    // xref hands its own key.ini and models to the comparison: a device the F6 file lacks.
+    folder.WritePackage("pkg", "A=VEN_1A2B&DEV_5820\r\nB=VEN_1A2B&DEV_5821\r\n");
+    WriteInfs(folder, "D = Inst, PCI\\VEN_1A2B&DEV_5820\r\nD = Inst, PCI\\VEN_1A2B&DEV_5821\r\n");
+    const Outcome lacking = Keycheck({"xref", folder.Path("pkg")});
+    EXPECT_NE(lacking.out.find("VEN_1A2B&DEV_5821: TXTSETUP.OEM lacks it"), std::string::npos)
+        << lacking.out;
 
     folder.Write("floppy/TXTSETUP.OEM", "[Disks]\r\n");
     const Outcome floppy = Keycheck({"txtsetup", folder.Path("floppy"), "--json"});
