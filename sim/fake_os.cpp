@@ -2,18 +2,28 @@
 #include "sim/fake_os.h"
 
 #include "sim/ansi_names.h"
+#include "sim/launcher_lock.h"
 #include "sim/scribble.h"
 #include "sim/windows_values.h"
 
 #include "platform/mbcs_text.h"
 
+#include <atomic>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 namespace {
+// The machine installed for the launcher's logic and the thread that installed it;
+// the launcher's lock is held from the outermost installation to its end. g_fakeOs is read and
+// written only by the thread g_owner names.
+std::atomic<std::uintptr_t> g_owner{0};
 CFakeOs* g_fakeOs = nullptr;
+
+bool InstalledHere() {
+    return g_owner.load() == ThisThread();
+}
 
 // WinExec's answer for a program it started: any value above 31.
 const std::uint32_t kExecStarted = 33;
@@ -37,8 +47,8 @@ int FirstButtonOf(std::uint32_t type, bool nt5) {
 }  // namespace
 
 COsApi& Os() {
-    if (g_fakeOs == nullptr) {
-        std::fputs("Os() used with no CFakeOs installed\n", stderr);
+    if (!InstalledHere()) {
+        std::fputs("Os() used with no CFakeOs installed on this thread\n", stderr);
         std::abort();
     }
     return *g_fakeOs;
@@ -54,18 +64,24 @@ const char* FakeOpName(FakeOp op) {
     return names[static_cast<int>(op)];
 }
 
-FakeOsInstalled::FakeOsInstalled(CFakeOs& os) : m_outermost(g_fakeOs == nullptr) {
-    if (!m_outermost && g_fakeOs != &os) {
+FakeOsInstalled::FakeOsInstalled(CFakeOs& os) : m_outermost(!InstalledHere()) {
+    if (m_outermost) {
+        LockLauncher();
+        g_owner.store(ThisThread());
+        g_fakeOs = &os;
+    } else if (g_fakeOs != &os) {
         std::fputs("a second CFakeOs installed while another is in place\n", stderr);
         std::abort();
     }
-    g_fakeOs = &os;
     MbLoadLeadBytes();
 }
 
 FakeOsInstalled::~FakeOsInstalled() {
-    if (m_outermost)
+    if (m_outermost) {
         g_fakeOs = nullptr;
+        g_owner.store(0);
+        UnlockLauncher();
+    }
 }
 
 CFakeOs::CFakeOs() {
@@ -73,7 +89,7 @@ CFakeOs::CFakeOs() {
 }
 
 CFakeOs::~CFakeOs() {
-    if (g_fakeOs == this) {
+    if (InstalledHere() && g_fakeOs == this) {
         std::fputs("a CFakeOs destroyed while installed\n", stderr);
         std::abort();
     }
@@ -81,7 +97,7 @@ CFakeOs::~CFakeOs() {
 
 void CFakeOs::SetCodePage(int codePage) {
     m_codePage = codePage;
-    if (g_fakeOs == this)
+    if (InstalledHere() && g_fakeOs == this)
         MbLoadLeadBytes();
 }
 

@@ -3,6 +3,9 @@
 // It holds a registry tree, files and folders, a version record, top-level windows on a
 // virtual clock, and a log of every call and message box; any operation can be made to fail
 // on its n-th call, the way the real one fails.
+//
+// Thread rule: a CFakeOs belongs to one thread at a time; machines on different threads are
+// independent, and installing one for the launcher's logic is serialised (FakeOsInstalled).
 #pragma once
 
 #include "platform/os_api.h"
@@ -70,11 +73,17 @@ struct FakeWindow {
 
 class CFakeOs;
 
-// Hands os to the launcher's logic: while it lives, os answers Os(), and the runtime's lead-byte
-// table is os's code page's. One machine at a time: installing another while os is in place
-// ends the process with a message rather than letting it take over; installing os again
-// (RunLauncher inside a test that installed it) is allowed. Without one in place, Os() ends the
-// process too.
+// Hands os to the launcher's logic: while it lives, os answers Os() on this thread, and the
+// runtime's lead-byte table is os's code page's. The launcher's logic keeps process globals (the
+// device-ID table, the key text, the lead-byte table, the application object), so one machine
+// is installed at a time in the whole process: installing one on another thread waits until
+// the machine in place is gone. On its own thread, installing a second machine while another is
+// in place ends the process with a message rather than waiting for itself; installing os again
+// (RunLauncher inside a test that installed it) is allowed. Os() on a thread that installed no
+// machine ends the process too.
+//
+// Thread rule: any thread may install a machine; a launcher run holds the process's one lock
+// from the outermost installation to its end.
 class FakeOsInstalled {
 public:
     explicit FakeOsInstalled(CFakeOs& os);

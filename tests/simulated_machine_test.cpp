@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <thread>
+
 #include <string>
 
 namespace {
@@ -217,6 +221,29 @@ TEST(SimulatedMachineDeathTest, OnlyTheInstalledMachineAnswers) {
     const FakeOsInstalled again(os);  // RunLauncher inside a test that installed os
     Os().InitCommonControls();
     EXPECT_EQ(os.CallLog(), "InitCommonControls");
+}
+
+// Another thread's machine is not a second machine: it waits until the one in place is gone,
+// and while it waits, the launcher's logic on the first thread still reaches the first machine.
+TEST(SimulatedMachineTest, AnotherThreadsMachineWaitsForTheOneInPlace) {
+    CFakeOs first, second;
+    std::atomic<bool> installed{false};
+    std::thread other;
+    {
+        const FakeOsInstalled inPlace(first);
+        other = std::thread([&] {
+            const FakeOsInstalled waiting(second);
+            installed = true;
+            Os().InitCommonControls();
+        });
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        EXPECT_FALSE(installed.load());
+        Os().InitCommonControls();
+    }
+    other.join();
+    EXPECT_TRUE(installed.load());
+    EXPECT_EQ(first.CallLog(), "InitCommonControls");
+    EXPECT_EQ(second.CallLog(), "InitCommonControls");
 }
 
 // The runtime's lead-byte table follows the installed machine's code page, set before or after
