@@ -1,14 +1,11 @@
 // Yardsticks for keycheck's whole-process benchmarks: the same input read and nothing more.
 //
-//   keycheck_yardsticks read-infs PACKAGE   the INF of each of the four versions, read as xref
-//                                           reads them, with no cross-check
+//   keycheck_yardsticks read-infs PACKAGE   the package read as every verb reads it, the INF of
+//                                           each of the four versions among it, with no check
 //   keycheck_yardsticks read-lines EXPORT   the export read and cut into lines in the code
 //                                           page, with no grammar, keys or report
-#include "sim/fake_os.h"
-#include "tools/keycheck/cli/machine_setup.h"
-#include "tools/keycheck/inf/version_inf.h"
-#include "tools/keycheck/options/options.h"
-#include "tools/keycheck/regexport/reg_text.h"
+#include "tools/keycheck/package/package.h"
+#include "tools/keycheck/registry/reg_text.h"
 
 #include <fstream>
 #include <iostream>
@@ -18,18 +15,15 @@
 int main(int argc, char** argv) {
     const std::string mode = argc == 3 ? argv[1] : "";
     if (mode == "read-infs") {
-        Options options;
-        options.package = argv[2];
-        CFakeOs machine;
-        const FakeOsInstalled installed(machine);
+        Package package;
         std::string error;
-        if (!SetUpPackage(options, machine, error)) {
+        if (!ReadPackage(argv[2], InfReading{}, package, error)) {
             std::cerr << error << "\n";
             return 2;
         }
         std::size_t lines = 0;
-        for (OsType version : kInfVersions)
-            lines += ReadVersionInf(machine, options.dir, version).models.lines.size();
+        for (const VersionInf& inf : package.infs)
+            lines += inf.models.lines.size();
         std::cout << lines << " models lines\n";
         return 0;
     }

@@ -2,9 +2,9 @@
 //
 // Checks beyond "no crash": every finding and every entry names a line inside the file (or 0
 // for the whole file), and reading the same bytes twice gives the same result.
+#include "tools/keycheck/findings/checked_versions.h"
 #include "tools/keycheck/inf/inf_file.h"
 #include "tools/keycheck/inf/inf_models.h"
-#include "tools/keycheck/inf/version_inf.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -30,9 +30,10 @@ int PhysicalLines(const std::string& bytes) {
     return lines;
 }
 
-void AppendFinding(std::string& out, const InfFinding& finding, int lines) {
+void AppendFinding(std::string& out, const Finding& finding, int lines) {
     Require(finding.line >= 0 && finding.line <= lines, "a finding names a line outside the file");
-    out += finding.code + ":" + std::to_string(finding.line) + ":" + finding.text + "\n";
+    out += std::string(CodeName(finding.code)) + ":" + std::to_string(finding.line) + ":" +
+           finding.text + "\n";
 }
 
 // Everything the reader and the four versions make of bytes, as text.
@@ -42,7 +43,7 @@ std::string Reading(const std::string& bytes) {
     std::string out;
     if (inf.openError)
         AppendFinding(out, *inf.openError, lines);
-    for (const InfFinding& finding : inf.findings)
+    for (const Finding& finding : inf.findings)
         AppendFinding(out, finding, lines);
     for (const InfSection& section : inf.sections) {
         Require(section.line >= 1 && section.line <= lines, "a section starts outside the file");
@@ -60,7 +61,7 @@ std::string Reading(const std::string& bytes) {
     }
     for (OsType version : kInfVersions) {
         const InfModels models = ModelsForVersion(inf, version);
-        for (const InfFinding& finding : models.findings)
+        for (const Finding& finding : models.findings)
             AppendFinding(out, finding, lines);
         for (const ModelLine& line : models.lines) {
             Require(line.line >= 1 && line.line <= lines, "a models line outside the file");

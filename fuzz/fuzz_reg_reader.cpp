@@ -7,7 +7,7 @@
 #include "fuzz/reg_tree_dump.h"
 #include "sim/ansi_names.h"
 #include "sim/fake_os.h"
-#include "tools/keycheck/regexport/reg_export.h"
+#include "tools/keycheck/registry/reg_export.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -57,10 +57,8 @@ void Write(const RegKey& key, const std::string& path, int codePage, std::string
 
 // What reading bytes in codePage gives: the error, or the tree's dump.
 std::string Reading(const std::string& bytes, int codePage, RegExport& contents) {
-    CFakeOs machine;
-    machine.SetCodePage(codePage);
     std::string error;
-    if (!ReadRegExport(bytes, "f.reg", machine, contents, error)) {
+    if (!ReadRegExport(bytes, "f.reg", codePage, contents, error)) {
         const std::size_t colon = error.find(':', 6);
         Require(error.compare(0, 6, "f.reg:") == 0 && colon != std::string::npos,
                 "an error without its file and line");

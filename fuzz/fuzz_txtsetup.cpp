@@ -5,7 +5,7 @@
 // same bytes read twice give the same findings.
 #include "fuzz/reg_tree_dump.h"
 #include "sim/app_runner.h"
-#include "tools/keycheck/txtsetup/txtsetup_check.h"
+#include "tools/keycheck/f6/f6_check.h"
 #include "tools/keycheck/txtsetup/txtsetup_file.h"
 
 #include <cstdint>
@@ -13,16 +13,21 @@
 
 namespace {
 std::string Findings(const std::string& bytes, long lines) {
-    CFakeOs machine;
-    AddPackage(machine, "D:\\", "A=VEN_1A2B&DEV_5820\r\n");
-    machine.AddFile("D:\\Drv\\hx5820.inf", "[Version]\r\nSignature=$Chicago$\r\n[Manufacturer]\r\n"
-                                           "M\r\n[M]\r\nD = I, PCI\\VEN_1A2B&DEV_5821\r\n[I]\r\n");
-    machine.AddFile("D:\\TXTSETUP.OEM", bytes);
+    PackageFiles files;
+    for (const auto& file : PackageFileList("A=VEN_1A2B&DEV_5820\r\n"))
+        files.Add(file.first, file.second);
+    files.Add("Drv\\hx5820.inf", "[Version]\r\nSignature=$Chicago$\r\n[Manufacturer]\r\n"
+                                 "M\r\n[M]\r\nD = I, PCI\\VEN_1A2B&DEV_5821\r\n[I]\r\n");
+    files.Add("TXTSETUP.OEM", bytes);
+    Package package;
+    std::string error;
+    ReadPackageFiles(std::move(files), "f6", InfReading{}, package, error);
     std::string said;
-    for (const TxtSetupFinding& finding : CheckTxtSetup(machine, "D:\\").findings) {
+    for (const Finding& finding : CheckF6File(package).findings) {
         FuzzRequire(finding.line >= 0 && finding.line <= lines, "txtsetup",
                     "a finding names a line outside the file");
-        said += finding.code + ":" + std::to_string(finding.line) + " " + finding.text + "\n";
+        said += std::string(CodeName(finding.code)) + ":" + std::to_string(finding.line) + " " +
+                finding.text + "\n";
     }
     return said;
 }

@@ -2,7 +2,7 @@
 // check that stops a target with its reason.
 #pragma once
 
-#include "tools/keycheck/regexport/reg_key_tree.h"
+#include "tools/keycheck/registry/reg_key_tree.h"
 
 #include <cstdio>
 #include <cstdlib>

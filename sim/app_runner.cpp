@@ -40,10 +40,16 @@ void SetWindowsVersion(CFakeOs& os, const std::string& name) {
 const char* const kNtPciBranch = "SYSTEM\\CurrentControlSet\\Enum\\PCI";
 const char* const k9xPciBranch = "Enum\\PCI";
 
-void AddPackage(CFakeOs& os, const std::string& dir, const std::string& keyIni) {
-    os.AddFile(dir + "key.ini", keyIni);
-    os.AddFile(dir + "install.exe", "installer");
+std::vector<std::pair<std::string, std::string>> PackageFileList(const std::string& keyIni) {
+    std::vector<std::pair<std::string, std::string>> files{{"key.ini", keyIni},
+                                                           {"install.exe", "installer"}};
     for (const char* name : {"hx5820.inf", "hx5820.ina", "hx5820.mpd", "hx5820.sys", "hx5820.cat",
                              "hxvport.vxd", "hxpanel.cpl", "hxAuxDrv.sys"})
-        os.AddFile(dir + "drv\\" + name, std::string("package ") + name);
+        files.emplace_back(std::string("drv\\") + name, std::string("package ") + name);
+    return files;
+}
+
+void AddPackage(CFakeOs& os, const std::string& dir, const std::string& keyIni) {
+    for (const auto& file : PackageFileList(keyIni))
+        os.AddFile(dir + file.first, file.second);
 }

@@ -6,6 +6,8 @@
 #include "sim/fake_os.h"
 
 #include <string>
+#include <utility>
+#include <vector>
 
 struct LauncherRun {
     int exitStatus = -1;
@@ -31,8 +33,11 @@ LauncherRun RunLauncher(CFakeOs& os);
 // for Windows 98 first edition.
 void SetWindowsVersion(CFakeOs& os, const std::string& name);
 
-// Puts a driver package into folder dir (ending in a backslash): key.ini with keyIni, and
-// every file of the drv folder, each holding its own name so that copies can be told apart.
+// The files of a driver package, below its folder: key.ini with keyIni, install.exe, and every
+// file of the drv folder, each holding its own name so that copies can be told apart.
+std::vector<std::pair<std::string, std::string>> PackageFileList(const std::string& keyIni);
+
+// Puts the driver package of PackageFileList into folder dir (ending in a backslash).
 void AddPackage(CFakeOs& os, const std::string& dir, const std::string& keyIni);
 
 // The PCI branch the launcher searches on each Windows family.

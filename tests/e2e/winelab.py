@@ -253,6 +253,7 @@ class InstallerLog:
     command_line: bytes
     args: list
     start_tick: int
+    window_tick: int  # when its window was made; None before it is
     window_gone_tick: int
 
 
@@ -261,7 +262,7 @@ def read_installer_log(folder):
     log = Path(folder) / "install.log"
     if not log.exists():
         return None
-    command_line, args, start, gone = None, [], None, None
+    command_line, args, start, window, gone = None, [], None, None, None
     for line in log.read_text("latin-1").splitlines():
         parts = line.split("\t")
         if parts[0] == "CMDLINE":
@@ -270,9 +271,11 @@ def read_installer_log(folder):
             args.append(unescape(parts[2]))
         elif parts[0] == "START":
             start = int(parts[1])
+        elif parts[0] == "WINDOW":
+            window = int(parts[1])
         elif parts[0] == "WINDOW_GONE":
             gone = int(parts[1])
-    return InstallerLog(command_line, args, start, gone)
+    return InstallerLog(command_line, args, start, window, gone)
 
 
 def windows_dir():

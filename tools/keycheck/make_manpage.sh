@@ -1,6 +1,6 @@
 #!/bin/sh
 # Writes keycheck's manual page from its own help texts with help2man: the program's --help
-# and --version, and each verb's --help as a section of its own.
+# and --version, and the --help of each verb keycheck --verbs lists, as a section of its own.
 # usage: make_manpage.sh KEYCHECK OUTPUT.1
 set -eu
 keycheck="$1"
@@ -8,7 +8,7 @@ out="$2"
 include="$out.include"
 {
     echo "[VERBS]"
-    for verb in lint predict devices xref gen txtsetup "disk build" "disk check"; do
+    "$keycheck" --verbs | cut -f1 | while IFS= read -r verb; do
         echo ".SS keycheck $verb"
         echo ".nf"
         # roff reads a backslash as an escape and a leading dot as a request.

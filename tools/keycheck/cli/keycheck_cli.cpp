@@ -2,7 +2,7 @@
 #include "tools/keycheck/cli/keycheck_cli.h"
 
 #include "tools/keycheck/cli/command_line.h"
-#include "tools/keycheck/cli/verbs.h"
+#include "tools/keycheck/cli/verb_table.h"
 
 int RunKeycheck(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     Options options;
@@ -16,23 +16,5 @@ int RunKeycheck(const std::vector<std::string>& args, std::ostream& out, std::os
     case ParseOutcome::Run:
         break;
     }
-    switch (options.command) {
-    case Command::Lint:
-        return RunLint(options, out, err);
-    case Command::Predict:
-        return RunPredict(options, out, err);
-    case Command::Devices:
-        return RunDevices(options, out, err);
-    case Command::Xref:
-        return RunXref(options, out, err);
-    case Command::Gen:
-        return RunGen(options, out, err);
-    case Command::TxtSetup:
-        return RunTxtSetup(options, out, err);
-    case Command::DiskBuild:
-        return RunDiskBuild(options, out, err);
-    case Command::DiskCheck:
-        return RunDiskCheck(options, out, err);
-    }
-    return kUnusableInput;
+    return FindVerb(options.verb)->run(options, out, err);
 }

@@ -1,8 +1,10 @@
 // What would install a device on one Windows version: the best models line of its INF.
+//
+// Thread rule: a pure function; any thread.
 #pragma once
 
 #include "osinfo/os_type.h"
-#include "tools/keycheck/inf/version_inf.h"
+#include "tools/keycheck/package/version_inf.h"
 
 #include <string>
 #include <vector>

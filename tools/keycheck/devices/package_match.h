@@ -1,22 +1,20 @@
-// The devices of an export against a driver package: the key.ini entry each device key holds,
+// The devices of a machine against a driver package: the key.ini entry each device key holds,
 // and the models line that would install each instance.
+//
+// Thread rule: any thread; the launcher's match runs as one launcher run.
 #pragma once
 
 #include "tools/keycheck/devices/pci_devices.h"
+#include "tools/keycheck/package/package.h"
 
 #include <string>
 #include <vector>
-
-class CFakeOs;
 
 struct PackageMatch {
     bool keyFileRead = false;
     std::vector<std::string> table;  // the launcher's device-ID table
 };
 
-// Loads key.ini from dir (the package's Windows folder in machine) with the launcher's own
-// loader and sets each device's matchedEntry by the launcher's own rule; reads the INF each
-// version of a branch's family is given (with the strings of language, 0: the code page's own)
-// and sets each instance's installs.
-PackageMatch MatchPackage(CFakeOs& machine, const std::string& dir,
-                          std::vector<PciBranch>& branches, int language = 0);
+// Sets each device's matchedEntry by the launcher's own match of the package's key.ini, and
+// each instance's installs by the INF each version of its branch's family is given.
+PackageMatch MatchPackage(const Package& package, std::vector<PciBranch>& branches);

@@ -1,8 +1,8 @@
-// The PCI devices a registry export holds, in either family's enumeration branch.
+// The PCI devices a machine's registry holds, in either family's enumeration branch.
 #include "tools/keycheck/devices/pci_devices.h"
 
 #include "sim/app_runner.h"
-#include "tools/keycheck/regexport/reg_value_text.h"
+#include "tools/keycheck/registry/reg_value_text.h"
 
 namespace {
 std::vector<std::string> Split(const std::string& text, char separator) {
@@ -47,10 +47,10 @@ DeviceInstance ReadInstance(const RegKey& key, RegFormat format, int codePage) {
 }
 }  // namespace
 
-std::vector<PciBranch> FindPciDevices(const RegExport& registry, int codePage) {
+std::vector<PciBranch> FindPciDevices(const MachineSource& machine, int codePage) {
     std::vector<PciBranch> branches;
     for (const char* path : {kNtPciBranch, k9xPciBranch}) {
-        const RegKey* branchKey = registry.tree.Find(Split(path, '\\'));
+        const RegKey* branchKey = machine.tree.Find(Split(path, '\\'));
         if (branchKey == nullptr)
             continue;
         PciBranch branch{path, path == kNtPciBranch, {}};
@@ -58,8 +58,7 @@ std::vector<PciBranch> FindPciDevices(const RegExport& registry, int codePage) {
             PciDevice device;
             device.name = deviceKey->name;
             for (const auto& instanceKey : deviceKey->subkeys)
-                device.instances.push_back(
-                    ReadInstance(*instanceKey, registry.summary.format, codePage));
+                device.instances.push_back(ReadInstance(*instanceKey, machine.format, codePage));
             branch.devices.push_back(std::move(device));
         }
         branches.push_back(std::move(branch));

@@ -1,8 +1,10 @@
-// The PCI devices a registry export holds, in either family's enumeration branch.
+// The PCI devices a machine's registry holds, in either family's enumeration branch.
+//
+// Thread rule: a pure function of the machine; any thread.
 #pragma once
 
 #include "tools/keycheck/devices/install_lookup.h"
-#include "tools/keycheck/regexport/reg_export.h"
+#include "tools/keycheck/machine/machine_source.h"
 
 #include <string>
 #include <vector>
@@ -31,7 +33,7 @@ struct PciBranch {
     std::vector<PciDevice> devices;  // in the export's order
 };
 
-// The branches the export holds, 2000/XP's first, with their devices. HardwareID and
+// The branches the machine holds, 2000/XP's first, with their devices. HardwareID and
 // CompatibleIDs are multi-strings on 2000/XP and comma-separated strings on 98 SE/Me; either
 // form is read in either branch.
-std::vector<PciBranch> FindPciDevices(const RegExport& registry, int codePage);
+std::vector<PciBranch> FindPciDevices(const MachineSource& machine, int codePage);

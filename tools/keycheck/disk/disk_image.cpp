@@ -1,7 +1,9 @@
 // A driver package as the disk it ships on, made and read back with Debian's tools of the field.
 #include "tools/keycheck/disk/disk_image.h"
 
+#include "sim/ansi_names.h"
 #include "tools/keycheck/disk/disk_tools.h"
+#include "tools/keycheck/text/ascii_case.h"
 #include "tools/keycheck/txtsetup/txtsetup_file.h"
 
 #include <algorithm>
@@ -45,16 +47,10 @@ std::vector<PackageFile> Listing(const std::string& root, std::string& error) {
     return files;
 }
 
-std::string Upper(std::string text) {
-    for (char& c : text)
-        c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
-    return text;
-}
-
 // Whether name stays as it is in ISO 9660 without Joliet (level 1: an 8.3 name of A-Z, 0-9
 // and _, a folder without a dot); Windows reads the upper-case name, the same file to it.
 bool IsoLevel1Name(const std::string& name, bool folder) {
-    const std::string upper = Upper(name);
+    const std::string upper = AsciiUpper(name);
     const std::size_t dot = upper.find('.');
     if (folder ? dot != std::string::npos : upper.find('.', dot + 1) != std::string::npos)
         return false;
@@ -80,7 +76,7 @@ std::vector<PackageFile> F6Files(const std::string& root, const std::vector<Pack
         while (!path.empty() && path[0] == '/')
             path.erase(0, 1);
         for (const PackageFile& file : all) {
-            if (Upper(file.relative) == Upper(path))
+            if (SameAnsiName(file.relative, path, 1252))
                 return &file;
         }
         return nullptr;
@@ -107,16 +103,16 @@ std::vector<PackageFile> F6Files(const std::string& root, const std::vector<Pack
         for (const TxtSetupEntry& disk : section->entries) {
             if (disk.fields.size() >= 3) {
                 add(disk.fields[1]);
-                disks.emplace_back(TxtUpper(disk.key), disk.fields[2]);
+                disks.emplace_back(AsciiUpper(disk.key), disk.fields[2]);
             }
         }
     }
     for (const TxtSetupSection& section : file.sections) {
-        if (TxtUpper(section.name).compare(0, 6, "FILES.") != 0)
+        if (AsciiUpper(section.name).compare(0, 6, "FILES.") != 0)
             continue;
         for (const TxtSetupEntry& line : section.entries) {
             for (const auto& disk : disks) {
-                if (line.fields.size() >= 2 && disk.first == TxtUpper(line.fields[0]))
+                if (line.fields.size() >= 2 && disk.first == AsciiUpper(line.fields[0]))
                     add(disk.second + "\\" + line.fields[1]);
             }
         }
@@ -153,7 +149,8 @@ bool BuildFloppy(const DiskBuild& build, const std::vector<PackageFile>& files,
         return false;
     }
     std::string said;
-    const std::string label = Upper(build.label.empty() ? "DRIVERS" : build.label).substr(0, 11);
+    const std::string label =
+        AsciiUpper(build.label.empty() ? "DRIVERS" : build.label).substr(0, 11);
     std::vector<std::vector<std::string>> steps{
         {"mformat", "-C", "-f", "1440", "-v", label, "-N", "20000101", "-i", build.image, "::"}};
     for (const PackageFile& file : files) {
@@ -203,7 +200,7 @@ bool BuildCd(const DiskBuild& build, const std::vector<PackageFile>& files, std:
     for (const char* arg : {"-V", "", "--set_all_file_dates", "2000010100000000", "-o", "", ""})
         command.push_back(arg);
     command[command.size() - 6] =
-        Upper(build.label.empty() ? "DRIVERS" : build.label).substr(0, 32);
+        AsciiUpper(build.label.empty() ? "DRIVERS" : build.label).substr(0, 32);
     command[command.size() - 2] = build.image;
     command[command.size() - 1] = build.package;
     std::string said;

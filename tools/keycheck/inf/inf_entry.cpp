@@ -6,7 +6,7 @@
 // stays as written; a value put in is not searched for tokens again.
 #include "tools/keycheck/inf/inf_entry.h"
 
-#include "tools/keycheck/inf/inf_text.h"
+#include "tools/keycheck/text/ascii_case.h"
 
 namespace {
 std::string Expand(const std::string& text, StringLookup& strings) {
@@ -33,7 +33,7 @@ std::string Expand(const std::string& text, StringLookup& strings) {
             out += "%" + token + "%";
             continue;
         }
-        const auto found = strings.table->find(InfUpper(token));
+        const auto found = strings.table->find(AsciiUpper(token));
         if (found == strings.table->end()) {
             strings.undefined.push_back(token);
             out += "%" + token + "%";

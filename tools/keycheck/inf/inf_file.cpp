@@ -3,6 +3,7 @@
 
 #include "tools/keycheck/inf/inf_entry.h"
 #include "tools/keycheck/inf/inf_lines.h"
+#include "tools/keycheck/text/ascii_case.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -23,17 +24,19 @@ std::vector<RawSection> CutSections(const InfScan& scan, InfFile& inf) {
     RawSection* current = nullptr;
     for (const InfRawLine& raw : scan.lines) {
         if (raw.header) {
-            const auto found = inf.sectionIndex.emplace(InfUpper(raw.name), sections.size());
+            const auto found = inf.sectionIndex.emplace(AsciiUpper(raw.name), sections.size());
             if (found.second)
                 sections.push_back(RawSection{raw.name, raw.line, {}});
             current = &sections[found.first->second];
             continue;
         }
-        if (raw.unclosedQuote)
-            inf.findings.push_back(InfFinding{inf.path, raw.line, "unclosed-quote",
-                                              "a double quote opened here is never closed; "
-                                              "Windows ends the quoted text at the line's end",
-                                              true, current == nullptr ? "" : current->name});
+        if (raw.unclosedQuote) {
+            Finding finding = MakeFinding(Code::UnclosedQuote, inf.path, raw.line,
+                                          "a double quote opened here is never closed; Windows "
+                                          "ends the quoted text at the line's end");
+            finding.section = current == nullptr ? "" : current->name;
+            inf.findings.push_back(finding);
+        }
         if (current != nullptr)
             current->lines.push_back(&raw);
     }
@@ -42,7 +45,7 @@ std::vector<RawSection> CutSections(const InfScan& scan, InfFile& inf) {
 
 const RawSection* SectionNamed(const std::vector<RawSection>& sections, const std::string& upper) {
     for (const RawSection& section : sections) {
-        if (InfUpper(section.name) == upper)
+        if (AsciiUpper(section.name) == upper)
             return &section;
     }
     return nullptr;
@@ -70,20 +73,20 @@ std::map<std::string, std::string> StringTable(const std::vector<RawSection>& se
         read.insert(section == local ? read.begin() : read.end(), section->name);
         for (const InfRawLine* raw : section->lines) {
             if (raw->hasKey)
-                table[InfUpper(raw->key)] = raw->fields[0];
+                table[AsciiUpper(raw->key)] = raw->fields[0];
         }
     }
     return table;
 }
 
 bool IsStringsSection(const std::string& name) {
-    const std::string upper = InfUpper(name);
+    const std::string upper = AsciiUpper(name);
     return upper == "STRINGS" || upper.compare(0, 8, "STRINGS.") == 0;
 }
 }  // namespace
 
 const InfSection* InfFile::Section(const std::string& name) const {
-    const auto found = sectionIndex.find(InfUpper(name));
+    const auto found = sectionIndex.find(AsciiUpper(name));
     return found == sectionIndex.end() ? nullptr : &sections[found->second];
 }
 
@@ -91,9 +94,9 @@ const std::string* InfFile::Value(const std::string& section, const std::string&
     const InfSection* found = Section(section);
     if (found == nullptr)
         return nullptr;
-    const std::string wanted = InfUpper(key);
+    const std::string wanted = AsciiUpper(key);
     for (const InfLine& line : found->lines) {
-        if (line.hasKey && InfUpper(line.key) == wanted)
+        if (line.hasKey && AsciiUpper(line.key) == wanted)
             return &line.fields[0];
     }
     return nullptr;
@@ -123,15 +126,14 @@ InfFile ParseInf(const std::string& path, const std::string& bytes, const InfRea
         // Windows tells a Unicode INF by the UTF-16 byte-order mark alone ("Setup API"
         // overview; "General Unicode Requirement in INF Files"), so it reads these three
         // bytes as ANSI characters at the start of the first line.
-        inf.findings.push_back(InfFinding{path, 1, "utf8-bom",
-                                          "the file starts with a UTF-8 byte-order mark, which "
-                                          "Windows reads as three ANSI characters of its first "
-                                          "line",
-                                          true});
+        inf.findings.push_back(MakeFinding(Code::Utf8Bom, path, 1,
+                                           "the file starts with a UTF-8 byte-order mark, which "
+                                           "Windows reads as three ANSI characters of its first "
+                                           "line"));
     const InfScan scan =
         ScanInfLines(text.text, text.encoding == InfEncoding::Ansi ? reading.codePage : 1252);
-    if (!scan.error.code.empty()) {
-        inf.openError = InfFinding{path, scan.error.line, scan.error.code, scan.error.text};
+    if (scan.error.refused) {
+        inf.openError = MakeFinding(scan.error.code, path, scan.error.line, scan.error.text);
         return inf;
     }
     const std::vector<RawSection> raw = CutSections(scan, inf);
@@ -155,13 +157,15 @@ InfFile ParseInf(const std::string& path, const std::string& bytes, const InfRea
             // Windows keeps an undefined %strkey% as it is written (Wine's INF parser tests,
             // getfield rows run on NT 4 to 2003, read "%RTMGFE_NAME%" back unchanged), and a
             // REG_EXPAND_SZ value's %SystemRoot% is meant to stay: worth a look, no failure.
-            for (const std::string& token : lookup.undefined)
-                inf.findings.push_back(InfFinding{
-                    path, line->line, "undefined-string",
+            for (const std::string& token : lookup.undefined) {
+                Finding finding = MakeFinding(
+                    Code::UndefinedString, path, line->line,
                     "%" + token +
                         "% is defined in no [Strings] section Windows reads; Windows keeps it "
-                        "as written",
-                    true, section.name});
+                        "as written");
+                finding.section = section.name;
+                inf.findings.push_back(finding);
+            }
         }
         inf.sections.push_back(parsed);
     }

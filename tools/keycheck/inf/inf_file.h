@@ -1,22 +1,15 @@
 // An INF file read by Microsoft's general syntax rules: sections, entries, fields, strings.
+//
+// Thread rule: an InfFile is a value; reading one touches nothing shared.
 #pragma once
 
+#include "tools/keycheck/findings/finding.h"
 #include "tools/keycheck/inf/inf_text.h"
 
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
-
-// Something in an INF file, or about it, that Windows would trip over.
-struct InfFinding {
-    std::string file;  // as the package names it, such as "drv\hx5820.inf"
-    int line;          // from 1; 0 when it is about the whole file
-    std::string code;  // a short stable name, such as "undefined-string"
-    std::string text;
-    bool warning = false;   // something to look at; Windows still reads the file as intended
-    std::string section{};  // the section it stands in, as written; empty: the whole file
-};
 
 // One entry: "key = field, field, ..." or just "field, field, ...". %strkey% tokens are
 // replaced, quotes removed, blanks around unquoted text dropped, continued lines joined.
@@ -38,8 +31,10 @@ struct InfFile {
     InfEncoding encoding = InfEncoding::Ansi;
     std::vector<InfSection> sections;  // in order of first appearance, same names merged
     // Why Windows refuses to open the file (no version reads it), or null.
-    std::optional<InfFinding> openError;
-    std::vector<InfFinding> findings;  // about what the file says, for the versions that read it
+    std::optional<Finding> openError;
+    // About what the file says, for the versions that read it, each with the section it
+    // stands in.
+    std::vector<Finding> findings;
     // The [Strings] sections the string table came from, as written, the first one first.
     std::vector<std::string> stringsRead;
 

@@ -24,7 +24,7 @@
 #include "tools/keycheck/inf/inf_lines.h"
 
 #include "sim/ansi_names.h"
-#include "tools/keycheck/inf/inf_text.h"
+#include "tools/keycheck/text/ascii_case.h"
 
 namespace {
 const std::size_t kMaxSectionName = 255;
@@ -115,7 +115,7 @@ public:
             if (line[at] == '[') {
                 if (!Header(line, at, number))
                     return std::move(m_scan);
-                strings = strings || InfUpper(m_scan.lines.back().name) == "STRINGS";
+                strings = strings || AsciiUpper(m_scan.lines.back().name) == "STRINGS";
                 m_inSection = true;
                 continue;
             }
@@ -124,7 +124,7 @@ public:
             Entry(at, number);
         }
         if (firstStray != 0 && !strings)
-            m_scan.error = InfOpenError{"outside-section", firstStray,
+            m_scan.error = InfOpenError{true, Code::OutsideSection, firstStray,
                                         "text before the first section header, which Windows "
                                         "refuses in a file without a [Strings] section"};
         return std::move(m_scan);
@@ -172,14 +172,14 @@ private:
     bool Header(const std::string& line, std::size_t at, int number) {
         const std::size_t close = FindCharacter(line, at + 1, ']');
         if (close == std::string::npos) {
-            m_scan.error = InfOpenError{"bad-section-line", number,
+            m_scan.error = InfOpenError{true, Code::BadSectionLine, number,
                                         "a section header without its closing ]: Windows "
                                         "refuses the file"};
             return false;
         }
         const std::string name = line.substr(at + 1, close - at - 1);
         if (name.size() > kMaxSectionName) {
-            m_scan.error = InfOpenError{"section-name-too-long", number,
+            m_scan.error = InfOpenError{true, Code::SectionNameTooLong, number,
                                         "a section name of more than 255 characters: Windows "
                                         "refuses the file"};
             return false;

@@ -1,5 +1,9 @@
 // An INF file's text cut into section headers and entries, as Windows' INF parser cuts it.
+//
+// Thread rule: pure functions; any thread.
 #pragma once
+
+#include "tools/keycheck/findings/codes.h"
 
 #include <string>
 #include <vector>
@@ -16,9 +20,10 @@ struct InfRawLine {
     bool unclosedQuote = false;  // a double quote opened in it is never closed
 };
 
-// Why Windows refuses to open the file at all, or code empty when it opens it.
+// Why Windows refuses to open the file at all; refused is false when it opens it.
 struct InfOpenError {
-    std::string code;
+    bool refused = false;
+    Code code = Code::BadSectionLine;
     int line = 0;
     std::string text;
 };

@@ -1,8 +1,9 @@
 // Which models lines of an INF file one Windows version reads.
 #include "tools/keycheck/inf/inf_models.h"
 
-#include "tools/keycheck/inf/inf_text.h"
+#include "tools/keycheck/findings/checked_versions.h"
 #include "tools/keycheck/inf/target_os.h"
+#include "tools/keycheck/text/ascii_case.h"
 
 #include <algorithm>
 
@@ -16,7 +17,7 @@ namespace {
 enum class SignatureRead { Yes, No, Unsettled };
 
 SignatureRead SignatureReadBy(const std::string& signature, OsType version) {
-    const std::string upper = InfUpper(signature);
+    const std::string upper = AsciiUpper(signature);
     if (upper == "$CHICAGO$" || upper == "$WINDOWS 95$")
         return SignatureRead::Yes;
     if (upper == "$WINDOWS NT$")
@@ -34,9 +35,9 @@ bool InstallSectionExists(const InfFile& inf, const std::string& name, OsType ve
     return inf.Section(name) != nullptr;
 }
 
-void AddFinding(InfModels& models, const InfFile& inf, int line, const char* code,
-                const std::string& text, bool warning = false) {
-    models.findings.push_back(InfFinding{inf.path, line, code, text, warning});
+void AddFinding(InfModels& models, const InfFile& inf, int line, Code code,
+                const std::string& text) {
+    models.findings.push_back(MakeFinding(code, inf.path, line, text));
 }
 
 // The line's IDs: "description = install-section, [hw-id][, compatible-id...]" names at least
@@ -53,14 +54,14 @@ void ReadModels(const InfFile& inf, const std::string& name, int manufacturerLin
                 InfModels& models) {
     const InfSection* section = inf.Section(name);
     if (section == nullptr) {
-        AddFinding(models, inf, manufacturerLine, "missing-models-section",
+        AddFinding(models, inf, manufacturerLine, Code::MissingModelsSection,
                    "[Manufacturer] names the models section [" + name + "], which does not exist");
         return;
     }
     models.sections.push_back(section->name);
     for (const InfLine& entry : section->lines) {
         if (!entry.hasKey || !NamesAnId(entry)) {
-            AddFinding(models, inf, entry.line, "bad-models-line",
+            AddFinding(models, inf, entry.line, Code::BadModelsLine,
                        "a line of [" + section->name +
                            "] without \"description = install-section, hardware-id\" or a "
                            "compatible ID");
@@ -73,7 +74,7 @@ void ReadModels(const InfFile& inf, const std::string& name, int manufacturerLin
                 line.compatibleIds.push_back(entry.fields[i]);
         }
         if (!InstallSectionExists(inf, line.installSection, version))
-            AddFinding(models, inf, entry.line, "missing-install-section",
+            AddFinding(models, inf, entry.line, Code::MissingInstallSection,
                        "the install section [" + line.installSection + "] of \"" +
                            (line.hardwareId.empty() ? line.compatibleIds[0] : line.hardwareId) +
                            "\" does not exist");
@@ -82,14 +83,10 @@ void ReadModels(const InfFile& inf, const std::string& name, int manufacturerLin
 }
 }  // namespace
 
-bool IsNtVersion(OsType version) {
-    return version == OS_WIN2000 || version == OS_WINXP;
-}
-
 bool VersionReadsSection(const InfFile& inf, const InfModels& models, const std::string& section,
                          OsType version) {
-    const std::string upper = InfUpper(section);
-    const auto same = [&upper](const std::string& name) { return InfUpper(name) == upper; };
+    const std::string upper = AsciiUpper(section);
+    const auto same = [&upper](const std::string& name) { return AsciiUpper(name) == upper; };
     if (upper == "STRINGS" || upper.compare(0, 8, "STRINGS.") == 0)
         return std::any_of(inf.stringsRead.begin(), inf.stringsRead.end(), same);
     // A section some [Manufacturer] entry names, decorated or not, is a models section.
@@ -127,25 +124,24 @@ InfModels ModelsForVersion(const InfFile& inf, OsType version) {
     if (signature == nullptr) {
         const InfSection* section = inf.Section("Version");
         AddFinding(
-            models, inf, section == nullptr ? 0 : section->line, "no-signature",
+            models, inf, section == nullptr ? 0 : section->line, Code::NoSignature,
             "no [Version] section with a Signature: Windows does not take the file as an INF");
         return models;
     }
     const SignatureRead read = SignatureReadBy(*signature, version);
     if (read == SignatureRead::No) {
-        AddFinding(models, inf, inf.Section("Version")->line, "wrong-signature",
+        AddFinding(models, inf, inf.Section("Version")->line, Code::WrongSignature,
                    "the signature \"" + *signature + "\" is not one this Windows version reads");
         return models;
     }
     if (read == SignatureRead::Unsettled)
-        AddFinding(models, inf, inf.Section("Version")->line, "undocumented-signature",
+        AddFinding(models, inf, inf.Section("Version")->line, Code::UndocumentedSignature,
                    "the signature \"" + *signature +
                        "\" is not a documented one; whether Windows 9x reads the file no source "
-                       "settles, and keycheck reads it as if it did",
-                   true);
+                       "settles, and keycheck reads it as if it did");
     const InfSection* manufacturer = inf.Section("Manufacturer");
     if (manufacturer == nullptr) {
-        AddFinding(models, inf, 0, "no-manufacturer",
+        AddFinding(models, inf, 0, Code::NoManufacturer,
                    "no [Manufacturer] section: the file installs no device");
         return models;
     }
@@ -162,7 +158,7 @@ InfModels ModelsForVersion(const InfFile& inf, OsType version) {
         const std::vector<std::string> decorations(entry.fields.begin() + 1, entry.fields.end());
         for (const std::string& decoration : decorations) {
             if (!IsTargetOsDecoration(decoration))
-                AddFinding(models, inf, entry.line, "bad-decoration",
+                AddFinding(models, inf, entry.line, Code::BadDecoration,
                            "\"" + decoration + "\" is no TargetOSVersion decoration");
         }
         const int picked = DecorationXpPicks(decorations);

@@ -1,4 +1,6 @@
 // Which models lines of an INF file one Windows version reads.
+//
+// Thread rule: pure functions of their arguments; any thread.
 #pragma once
 
 #include "osinfo/os_type.h"
@@ -23,14 +25,11 @@ struct InfModels {
     bool readable = false;              // the version takes the file as a device INF at all
     std::vector<std::string> sections;  // the models sections it reads, by [Manufacturer] entry
     std::vector<ModelLine> lines;
-    std::vector<InfFinding> findings;  // why it cannot, missing sections, malformed lines
+    std::vector<Finding> findings;  // why it cannot, missing sections, malformed lines
 };
 
 // The models lines Windows version (OS_WIN98SE, OS_WINME, OS_WIN2000 or OS_WINXP) reads in inf.
 InfModels ModelsForVersion(const InfFile& inf, OsType version);
-
-// Whether the version is one of the NT family.
-bool IsNtVersion(OsType version);
 
 // Whether version reads the section of that name, given the models it reads: a models section
 // only when it is one of models.sections; a [Strings] section only when the file's string

@@ -18,11 +18,3 @@ InfText DecodeInfBytes(const std::string& bytes) {
     }
     return text;
 }
-
-std::string InfUpper(std::string name) {
-    for (char& c : name) {
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    }
-    return name;
-}

@@ -1,4 +1,6 @@
 // An INF file's bytes as text: ANSI, or UTF-16LE after its byte-order mark.
+//
+// Thread rule: pure functions; any thread.
 #pragma once
 
 #include <string>
@@ -13,6 +15,3 @@ struct InfText {
 };
 
 InfText DecodeInfBytes(const std::string& bytes);
-
-// name in upper case, ASCII letters only: INF names compare without regard to case.
-std::string InfUpper(std::string name);

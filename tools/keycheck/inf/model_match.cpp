@@ -9,7 +9,7 @@
 // device's ID in its list.
 #include "tools/keycheck/inf/model_match.h"
 
-#include "tools/keycheck/inf/inf_text.h"
+#include "tools/keycheck/text/ascii_case.h"
 
 #include <algorithm>
 
@@ -20,21 +20,17 @@ const int kMatchTypeStep = 0x1000;
 // listBase, or -1 when the line names it nowhere.
 int LineRank(const ModelLine& line, const std::string& id, int listBase, int position,
              bool& lineCompatible) {
-    const std::string upper = InfUpper(id);
-    lineCompatible = InfUpper(line.hardwareId) != upper;
+    const std::string upper = AsciiUpper(id);
+    lineCompatible = AsciiUpper(line.hardwareId) != upper;
     if (!lineCompatible)
         return listBase + position;
     for (const std::string& compatible : line.compatibleIds) {
-        if (InfUpper(compatible) == upper)
+        if (AsciiUpper(compatible) == upper)
             return listBase + kMatchTypeStep + position;
     }
     return -1;
 }
 }  // namespace
-
-const char* DeviceIdKindName(DeviceIdKind kind) {
-    return kind == DeviceIdKind::HardwareId ? "hardware ID" : "compatible ID";
-}
 
 std::vector<ModelMatch> LinesInstalling(const std::vector<ModelLine>& models,
                                         const std::vector<std::string>& hardwareIds,

@@ -1,13 +1,13 @@
 // Which models lines install a device, given the hardware and compatible IDs Windows has for it.
+//
+// Thread rule: pure functions; any thread.
 #pragma once
 
 #include "tools/keycheck/inf/inf_models.h"
+#include "tools/keycheck/pciid/device_id_kind.h"
 
 #include <string>
 #include <vector>
-
-// Which of the device's lists held the ID a line names.
-enum class DeviceIdKind { HardwareId, CompatibleId };
 
 struct ModelMatch {
     const ModelLine* line;
@@ -25,5 +25,3 @@ struct ModelMatch {
 std::vector<ModelMatch> LinesInstalling(const std::vector<ModelLine>& models,
                                         const std::vector<std::string>& hardwareIds,
                                         const std::vector<std::string>& compatibleIds);
-
-const char* DeviceIdKindName(DeviceIdKind kind);  // "hardware ID" or "compatible ID"

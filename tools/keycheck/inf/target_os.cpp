@@ -12,7 +12,7 @@
 // 2000 away: Windows 2000 reads the undecorated section only, as Windows 9x does.
 #include "tools/keycheck/inf/target_os.h"
 
-#include "tools/keycheck/inf/inf_text.h"
+#include "tools/keycheck/text/ascii_case.h"
 
 #include <cstdlib>
 
@@ -33,7 +33,7 @@ bool ParseNumber(const std::string& text, long& value) {
 }
 
 bool Parse(const std::string& written, Decoration& decoration) {
-    const std::string text = InfUpper(written);
+    const std::string text = AsciiUpper(written);
     if (text.compare(0, 2, "NT") != 0)
         return false;
     const std::size_t dot = text.find('.');

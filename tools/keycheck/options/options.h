@@ -1,21 +1,21 @@
 // What keycheck's command line asks for: the verb and its options.
+//
+// Thread rule: a value.
 #pragma once
 
 #include <string>
-
-enum class Command { Lint, Predict, Devices, Xref, Gen, TxtSetup, DiskBuild, DiskCheck };
 
 // The exit status of every verb when its input cannot be used: a package folder or export that
 // cannot be read, or a wrong command line.
 const int kUnusableInput = 2;
 
 struct Options {
-    Command command = Command::Lint;
+    std::string verb;      // as typed: "lint", "disk build"
     std::string package;   // the package folder on this computer
     std::string os;        // predict: an --os name
-    std::string registry;  // predict: --registry; devices: the export
+    std::string registry;  // predict: --registry; devices: the machine
     std::string windowsDir = "C:\\WINDOWS";
-    std::string dir = "D:\\";  // the package's Windows folder
+    std::string dir = "D:\\";  // the folder the package runs from on the machine
     int codePage = 1252;
     int language =
         0;  // --language: the LANGID whose [Strings.LanguageID] INFs give; 0: the code page's

@@ -3,6 +3,7 @@
 #include "tools/keycheck/predict/install_check.h"
 
 #include "tools/keycheck/devices/pci_devices.h"
+#include "tools/keycheck/findings/checked_versions.h"
 
 #include <algorithm>
 
@@ -31,14 +32,14 @@ const DeviceInstance* InstanceWithIds(const std::vector<PciBranch>& branches,
 }
 }  // namespace
 
-InstallCheck CheckInstall(const CFakeOs& machine, const std::string& dir, const RegExport& registry,
-                          const Prediction& prediction, int codePage, int language) {
+InstallCheck CheckInstall(const Package& package, const MachineSource& machine,
+                          const Prediction& prediction) {
     InstallCheck check;
     if (!prediction.Installs() || prediction.taken < 0 || !IsInfVersion(prediction.osType))
         return check;
     check.checked = true;
     const std::string& name = prediction.subkeys[static_cast<std::size_t>(prediction.taken)].name;
-    const std::vector<PciBranch> branches = FindPciDevices(registry, codePage);
+    const std::vector<PciBranch> branches = FindPciDevices(machine, package.reading.codePage);
     const DeviceInstance* instance = InstanceWithIds(branches, prediction.branch, name);
     check.idsFromExport = instance != nullptr;
     if (instance != nullptr) {
@@ -47,7 +48,7 @@ InstallCheck CheckInstall(const CFakeOs& machine, const std::string& dir, const 
     } else {
         check.hardwareIds = {"PCI\\" + name};
     }
-    check.verdict = FindInstall(ReadVersionInf(machine, dir, prediction.osType, language),
-                                check.hardwareIds, check.compatibleIds);
+    check.verdict =
+        FindInstall(package.InfFor(prediction.osType), check.hardwareIds, check.compatibleIds);
     return check;
 }

@@ -1,10 +1,13 @@
 // Whether the install the launcher starts would work: the INF that version is given has a
 // models line for the device found.
+//
+// Thread rule: a pure function of its arguments; any thread.
 #pragma once
 
 #include "tools/keycheck/devices/install_lookup.h"
+#include "tools/keycheck/machine/machine_source.h"
+#include "tools/keycheck/package/package.h"
 #include "tools/keycheck/predict/prediction.h"
-#include "tools/keycheck/regexport/reg_export.h"
 
 #include <string>
 #include <vector>
@@ -20,7 +23,7 @@ struct InstallCheck {
     InstallVerdict verdict;
 };
 
-// Looks the device the launcher took up in the INF the version is given, from the package at
-// dir in machine (its strings those of language, 0: the code page's own).
-InstallCheck CheckInstall(const CFakeOs& machine, const std::string& dir, const RegExport& registry,
-                          const Prediction& prediction, int codePage, int language = 0);
+// Looks the device the launcher took up in the INF the package gives the version, with the IDs
+// the machine's registry holds for it.
+InstallCheck CheckInstall(const Package& package, const MachineSource& machine,
+                          const Prediction& prediction);

@@ -1,8 +1,14 @@
-// Runs the real launcher on the fake machine and records, step by step, what it did there.
+// Runs the real launcher on the machine a registry describes, with the package at the folder it
+// runs from, and records, step by step, what it did there.
+//
+// Thread rule: any thread; the run is one launcher run, under the process's one lock.
 #pragma once
 
 #include "osinfo/os_type.h"
 #include "sim/fake_os.h"
+#include "sim/windows_versions.h"
+#include "tools/keycheck/machine/machine_source.h"
+#include "tools/keycheck/package/package.h"
 
 #include <string>
 #include <vector>
@@ -45,5 +51,16 @@ struct Prediction {
     bool Installs() const { return !commandLines.empty() || !keysDeleted.empty(); }
 };
 
-// Runs the launcher on machine, which holds the package, the version and the registry.
-Prediction PredictLauncher(CFakeOs& machine);
+// Where and on what the launcher runs.
+struct LauncherSetting {
+    const WindowsVersion* version;
+    std::string dir;         // the folder it runs from, ending in a backslash: "D:\"
+    std::string windowsDir;  // without a backslash at the end but at a drive's root: "C:\WINDOWS"
+    int codePage = 1252;
+};
+
+// Runs the launcher on a simulated machine of the setting's version and code page, holding
+// machine's keys under HKEY_LOCAL_MACHINE (in the source's order) and the package's files at
+// the setting's folder, with the launcher beside them as setup.exe.
+Prediction PredictLauncher(const Package& package, const MachineSource& machine,
+                           const LauncherSetting& setting);

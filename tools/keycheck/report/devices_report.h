@@ -3,16 +3,16 @@
 
 #include "tools/keycheck/devices/package_match.h"
 #include "tools/keycheck/devices/pci_devices.h"
+#include "tools/keycheck/machine/machine_source.h"
 #include "tools/keycheck/options/options.h"
-#include "tools/keycheck/regexport/reg_export.h"
 
 #include <ostream>
 #include <vector>
 
 // package is null when no --package was given.
-void PrintDevicesText(const Options& options, const RegExportSummary& registry,
+void PrintDevicesText(const Options& options, const MachineSource& machine,
                       const std::vector<PciBranch>& branches, const PackageMatch* package,
                       std::ostream& out);
-void PrintDevicesJson(const Options& options, const RegExportSummary& registry,
+void PrintDevicesJson(const Options& options, const MachineSource& machine,
                       const std::vector<PciBranch>& branches, const PackageMatch* package,
                       std::ostream& out);

@@ -2,6 +2,7 @@
 #include "tools/keycheck/report/devices_report.h"
 #include "tools/keycheck/report/install_report.h"
 #include "tools/keycheck/report/json_text.h"
+#include "tools/keycheck/report/machine_report.h"
 
 namespace {
 Json Strings(const std::vector<std::string>& texts) {
@@ -41,15 +42,11 @@ Json DeviceJson(const PciDevice& device, const PackageMatch* package) {
 }
 }  // namespace
 
-void PrintDevicesJson(const Options& options, const RegExportSummary& registry,
+void PrintDevicesJson(const Options& options, const MachineSource& machine,
                       const std::vector<PciBranch>& branches, const PackageMatch* package,
                       std::ostream& out) {
     Json json{{"command", "devices"},
-              {"registry", Json{{"file", JsonBytes(options.registry)},
-                                {"encoding", RegEncodingName(registry)},
-                                {"format", RegFormatName(registry)},
-                                {"localMachineKeys", registry.localMachineKeys},
-                                {"controlSet", JsonTextOrNull(registry.controlSet)}}},
+              {"registry", MachineJson(options.registry, machine)},
               {"codePage", options.codePage}};
     json["package"] = package == nullptr ? Json(nullptr)
                                          : Json{{"path", JsonBytes(options.package)},

@@ -57,12 +57,11 @@ void PrintDevice(const PciDevice& device, const PackageMatch* package, int codeP
 }
 }  // namespace
 
-void PrintDevicesText(const Options& options, const RegExportSummary& registry,
+void PrintDevicesText(const Options& options, const MachineSource& machine,
                       const std::vector<PciBranch>& branches, const PackageMatch* package,
                       std::ostream& out) {
     out << "keycheck devices " << options.registry << "\n"
-        << "  " << RegExportLabel(registry) << ", "
-        << Counted(registry.localMachineKeys, "key", "keys")
+        << "  " << MachineLabel(machine) << ", " << Counted(machine.localMachineKeys, "key", "keys")
         << " under HKEY_LOCAL_MACHINE, ANSI code page " << options.codePage << "\n";
     if (package != nullptr) {
         out << "  package " << options.package << ": ";

@@ -1,10 +1,11 @@
 // Prints what keycheck gen tells beside the key file it writes: the IDs it left out and why.
 #include "tools/keycheck/report/gen_report.h"
 
+#include "tools/keycheck/findings/checked_versions.h"
 #include "tools/keycheck/text/shown_text.h"
 
 void PrintGenNotes(const GeneratedKeyFile& generated, std::ostream& notes) {
-    for (const XrefFinding& finding : generated.unreadable)
+    for (const Finding& finding : generated.unreadable)
         notes << "keycheck gen: " << finding.file
               << (finding.line > 0 ? ":" + std::to_string(finding.line) : "") << ": "
               << finding.text << " [" << finding.versions[0] << "]\n";

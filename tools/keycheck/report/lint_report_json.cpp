@@ -3,7 +3,7 @@
 #include "tools/keycheck/report/lint_report.h"
 
 namespace {
-Json EntryJson(const LintResult& result, std::size_t i) {
+Json EntryJson(const KeyFile& result, std::size_t i) {
     const KeyEntry& entry = result.entries[i];
     const bool kept = i < result.table.size();
     return Json{{"number", i + 1},
@@ -15,11 +15,11 @@ Json EntryJson(const LintResult& result, std::size_t i) {
                 {"kept", JsonBytesOrNull(kept, kept ? result.table[i] : std::string())}};
 }
 
-Json KeyFileJson(const LintResult& result) {
-    Json keyFile{{"found", result.keyFileFound}};
-    if (result.keyFileFound) {
-        keyFile["size"] = result.keyFileSize;
-        keyFile["bytesRead"] = result.keyText.size();
+Json KeyFileJson(const KeyFile& result) {
+    Json keyFile{{"found", result.found}};
+    if (result.found) {
+        keyFile["size"] = result.bytes.size();
+        keyFile["bytesRead"] = result.text.size();
         Json entries = Json::array();
         for (std::size_t i = 0; i < result.entries.size(); ++i)
             entries.push_back(EntryJson(result, i));
@@ -38,26 +38,28 @@ Json FilesJson(const LintResult& result) {
 
 Json FindingsJson(const LintResult& result) {
     Json findings = Json::array();
-    for (const LintFinding& finding : result.findings) {
+    for (const Finding& finding : result.findings) {
         const bool placed = finding.offset >= 0;
-        findings.push_back(
-            Json{{"code", finding.code},
-                 {"offset", placed ? Json(finding.offset) : Json(nullptr)},
-                 {"line", placed ? Json(LineAt(result.keyText, finding.offset)) : Json(nullptr)},
-                 {"text", JsonBytes(finding.text)}});
+        findings.push_back(Json{{"code", CodeName(finding.code)},
+                                {"offset", placed ? Json(finding.offset) : Json(nullptr)},
+                                {"line", placed ? Json(finding.line) : Json(nullptr)},
+                                {"text", JsonBytes(LintFindingText(finding))}});
     }
     return findings;
 }
 }  // namespace
 
-void PrintLintJson(const Options& options, const LintResult& result, int exitStatus,
+Json LintJson(const Options& options, const KeyFile& keyFile, const LintResult& result) {
+    return Json{{"command", "lint"},
+                {"package", JsonBytes(options.package)},
+                {"codePage", options.codePage},
+                {"keyFile", KeyFileJson(keyFile)},
+                {"files", FilesJson(result)},
+                {"findings", FindingsJson(result)},
+                {"exitStatus", ExitStatus(result.findings)}};
+}
+
+void PrintLintJson(const Options& options, const KeyFile& keyFile, const LintResult& result,
                    std::ostream& out) {
-    PrintJson(Json{{"command", "lint"},
-                   {"package", JsonBytes(options.package)},
-                   {"codePage", options.codePage},
-                   {"keyFile", KeyFileJson(result)},
-                   {"files", FilesJson(result)},
-                   {"findings", FindingsJson(result)},
-                   {"exitStatus", exitStatus}},
-              out);
+    PrintJson(LintJson(options, keyFile, result), out);
 }

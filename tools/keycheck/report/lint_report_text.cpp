@@ -2,13 +2,14 @@
 #include "tools/keycheck/report/lint_report.h"
 
 #include "device/device_id_table.h"
+#include "tools/keycheck/package/package.h"
 #include "tools/keycheck/text/shown_text.h"
 
 namespace {
-void PrintEntries(const LintResult& result, int codePage, std::ostream& out) {
-    out << "key.ini: " << result.keyFileSize << " bytes";
-    if (result.keyText.size() != result.keyFileSize)
-        out << ", of which the launcher reads the " << result.keyText.size()
+void PrintEntries(const KeyFile& result, int codePage, std::ostream& out) {
+    out << "key.ini: " << result.bytes.size() << " bytes";
+    if (result.text.size() != result.bytes.size())
+        out << ", of which the launcher reads the " << result.text.size()
             << " before the first NUL";
     out << "; " << Counted(result.entries.size(), "entry", "entries")
         << " (the launcher keeps the first " << kMaxDeviceIds << ", of at most "
@@ -37,11 +38,19 @@ void PrintFiles(const LintResult& result, std::ostream& out) {
 }
 }  // namespace
 
-void PrintLintText(const Options& options, const LintResult& result, std::ostream& out) {
+std::string LintFindingText(const Finding& finding) {
+    if (finding.file == kF6FileName)
+        return finding.file + (finding.line > 0 ? ":" + std::to_string(finding.line) : "") + ": " +
+               finding.text;
+    return finding.text;
+}
+
+void PrintLintText(const Options& options, const KeyFile& keyFile, const LintResult& result,
+                   std::ostream& out) {
     out << "keycheck lint " << options.package << "  (ANSI code page " << options.codePage
         << ")\n\n";
-    if (result.keyFileFound)
-        PrintEntries(result, options.codePage, out);
+    if (keyFile.found)
+        PrintEntries(keyFile, options.codePage, out);
     else
         out << "key.ini: cannot be read\n";
     PrintFiles(result, out);
@@ -52,11 +61,10 @@ void PrintLintText(const Options& options, const LintResult& result, std::ostrea
         return;
     }
     out << "\n" << Counted(count, "finding", "findings") << ":\n";
-    for (const LintFinding& finding : result.findings) {
+    for (const Finding& finding : result.findings) {
         out << "  ";
         if (finding.offset >= 0)
-            out << "key.ini:" << LineAt(result.keyText, finding.offset) << " (offset "
-                << finding.offset << "): ";
-        out << finding.text << "  [" << finding.code << "]\n";
+            out << "key.ini:" << finding.line << " (offset " << finding.offset << "): ";
+        out << LintFindingText(finding) << "  [" << CodeName(finding.code) << "]\n";
     }
 }

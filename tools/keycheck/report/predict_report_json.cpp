@@ -2,23 +2,20 @@
 #include "tools/keycheck/predict/version_names.h"
 #include "tools/keycheck/report/install_report.h"
 #include "tools/keycheck/report/json_text.h"
+#include "tools/keycheck/report/machine_report.h"
 #include "tools/keycheck/report/predict_report.h"
 
 namespace {
-void AddHeader(const Options& options, const RegExportSummary& registry,
+void AddHeader(const Options& options, const LauncherSetting& setting, const MachineSource& machine,
                const Prediction& prediction, Json& json) {
     json["command"] = "predict";
     json["package"] = JsonBytes(options.package);
-    json["dir"] = JsonBytes(options.dir);
-    json["windowsDir"] = JsonBytes(options.windowsDir);
+    json["dir"] = JsonBytes(setting.dir);
+    json["windowsDir"] = JsonBytes(setting.windowsDir);
     json["codePage"] = options.codePage;
-    json["registry"] = Json{{"file", JsonBytes(options.registry)},
-                            {"encoding", RegEncodingName(registry)},
-                            {"format", RegFormatName(registry)},
-                            {"localMachineKeys", registry.localMachineKeys},
-                            {"controlSet", JsonTextOrNull(registry.controlSet)}};
-    json["os"] = Json{{"option", options.os},
-                      {"label", WindowsVersionByOption(options.os)->label},
+    json["registry"] = MachineJson(options.registry, machine);
+    json["os"] = Json{{"option", setting.version->option},
+                      {"label", setting.version->label},
                       {"code", prediction.osType},
                       {"name", OsTypeName(prediction.osType)}};
 }
@@ -93,11 +90,11 @@ Json InstallCheckJson(const InstallCheck& check) {
 }
 }  // namespace
 
-void PrintPredictionJson(const Options& options, const RegExportSummary& registry,
-                         const Prediction& prediction, const InstallCheck& check, int exitStatus,
-                         std::ostream& out) {
+void PrintPredictionJson(const Options& options, const LauncherSetting& setting,
+                         const MachineSource& machine, const Prediction& prediction,
+                         const InstallCheck& check, std::ostream& out) {
     Json json = Json::object();
-    AddHeader(options, registry, prediction, json);
+    AddHeader(options, setting, machine, prediction, json);
     json["keyFileRead"] = prediction.keyFileRead;
     Json entries = Json::array();
     for (const std::string& id : prediction.table)
@@ -108,6 +105,6 @@ void PrintPredictionJson(const Options& options, const RegExportSummary& registr
     json["infCheck"] = InstallCheckJson(check);
     json["launcherExitStatus"] = prediction.exitStatus;
     json["outcome"] = prediction.Installs() ? "install" : "refuse";
-    json["exitStatus"] = exitStatus;
+    json["exitStatus"] = prediction.Installs() ? 0 : 1;
     PrintJson(json, out);
 }

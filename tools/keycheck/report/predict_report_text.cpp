@@ -80,16 +80,16 @@ void PrintInstallCheck(const InstallCheck& check, int& step, int codePage, std::
 }
 }  // namespace
 
-void PrintPredictionText(const Options& options, const RegExportSummary& registry,
-                         const Prediction& prediction, const InstallCheck& check,
-                         std::ostream& out) {
-    const WindowsVersion& version = *WindowsVersionByOption(options.os);
+void PrintPredictionText(const Options& options, const LauncherSetting& setting,
+                         const MachineSource& machine, const Prediction& prediction,
+                         const InstallCheck& check, std::ostream& out) {
+    const WindowsVersion& version = *setting.version;
     out << "keycheck predict " << options.package << " on " << version.label << "\n"
-        << "  run from " << Shown(options.dir, options.codePage) << ", Windows folder "
-        << Shown(options.windowsDir, options.codePage) << ", ANSI code page " << options.codePage
+        << "  run from " << Shown(setting.dir, options.codePage) << ", Windows folder "
+        << Shown(setting.windowsDir, options.codePage) << ", ANSI code page " << options.codePage
         << "\n"
-        << "  registry " << options.registry << ": " << RegExportLabel(registry) << ", "
-        << Counted(registry.localMachineKeys, "key", "keys") << " under HKEY_LOCAL_MACHINE\n\n";
+        << "  registry " << options.registry << ": " << MachineLabel(machine) << ", "
+        << Counted(machine.localMachineKeys, "key", "keys") << " under HKEY_LOCAL_MACHINE\n\n";
 
     int step = 0;
     out << ++step << ". Windows version: " << version.label << " -> the launcher's code "

@@ -3,19 +3,21 @@
 
 #include "tools/keycheck/report/json_text.h"
 
-namespace {
-Json FindingsJson(const std::vector<XrefFinding>& list) {
+#include "tools/keycheck/findings/checked_versions.h"
+
+Json FindingsJson(const std::vector<const Finding*>& list) {
     Json array = Json::array();
-    for (const XrefFinding& finding : list) {
-        array.push_back({{"code", finding.code},
-                         {"file", finding.file},
-                         {"line", finding.line > 0 ? Json(finding.line) : Json(nullptr)},
-                         {"versions", finding.versions},
-                         {"text", finding.text}});
+    for (const Finding* finding : list) {
+        array.push_back({{"code", CodeName(finding->code)},
+                         {"file", finding->file},
+                         {"line", finding->line > 0 ? Json(finding->line) : Json(nullptr)},
+                         {"versions", finding->versions},
+                         {"text", finding->text}});
     }
     return array;
 }
 
+namespace {
 Json LineJson(const ModelLine& line) {
     return {{"file", line.file},
             {"line", line.line},
@@ -49,16 +51,16 @@ Json VersionJson(const XrefResult& result, const VersionXref& version) {
             {"inf", inf.path},
             {"use", inf.use},
             {"found", inf.found},
-            {"encoding", inf.inf.encoding == InfEncoding::Utf16Le ? "UTF-16LE" : "ANSI"},
+            {"encoding", inf.file->encoding == InfEncoding::Utf16Le ? "UTF-16LE" : "ANSI"},
             {"readable", inf.models.readable},
             {"modelsSections", inf.models.sections},
-            {"stringsSections", inf.inf.stringsRead},
+            {"stringsSections", inf.file->stringsRead},
             {"lines", lines},
             {"entries", entries}};
 }
 }  // namespace
 
-void PrintXrefJson(const std::string& package, const XrefResult& result, std::ostream& out) {
+Json XrefJson(const std::string& package, const XrefResult& result) {
     Json entries = Json::array();
     for (const KeyEntryCheck& entry : result.entries) {
         entries.push_back({{"number", entry.number},
@@ -69,13 +71,16 @@ void PrintXrefJson(const std::string& package, const XrefResult& result, std::os
     Json versions = Json::array();
     for (const VersionXref& version : result.versions)
         versions.push_back(VersionJson(result, version));
-    PrintJson({{"command", "xref"},
-               {"package", JsonBytes(package)},
-               {"keyFile", {{"found", result.keyFileFound}, {"entries", entries}}},
-               {"versions", versions},
-               {"findings", FindingsJson(result.findings)},
-               {"warnings", FindingsJson(result.warnings)},
-               {"notes", FindingsJson(result.notes)},
-               {"exitStatus", XrefStatus(result)}},
-              out);
+    return {{"command", "xref"},
+            {"package", JsonBytes(package)},
+            {"keyFile", {{"found", result.keyFileFound}, {"entries", entries}}},
+            {"versions", versions},
+            {"findings", FindingsJson(OfSeverity(result.findings, Severity::Finding))},
+            {"warnings", FindingsJson(OfSeverity(result.findings, Severity::Warning))},
+            {"notes", FindingsJson(OfSeverity(result.findings, Severity::Note))},
+            {"exitStatus", ExitStatus(result.findings)}};
+}
+
+void PrintXrefJson(const std::string& package, const XrefResult& result, std::ostream& out) {
+    PrintJson(XrefJson(package, result), out);
 }

@@ -4,7 +4,7 @@
 #include "tools/keycheck/text/shown_text.h"
 
 namespace {
-std::string VersionsNote(const XrefFinding& finding) {
+std::string VersionsNote(const Finding& finding) {
     if (finding.versions.empty())
         return "";
     std::string note;
@@ -13,16 +13,16 @@ std::string VersionsNote(const XrefFinding& finding) {
     return note + "]";
 }
 
-void PrintList(const char* title, const std::vector<XrefFinding>& list, std::ostream& out) {
+void PrintList(const char* title, const std::vector<const Finding*>& list, std::ostream& out) {
     if (list.empty())
         return;
     out << "\n"
         << title << " (" << list.size() << "; for the versions in brackets, else all four):\n";
-    for (const XrefFinding& finding : list) {
-        out << "  " << finding.file;
-        if (finding.line > 0)
-            out << ":" << finding.line;
-        out << ": " << finding.text << VersionsNote(finding) << "\n";
+    for (const Finding* finding : list) {
+        out << "  " << finding->file;
+        if (finding->line > 0)
+            out << ":" << finding->line;
+        out << ": " << finding->text << VersionsNote(*finding) << "\n";
     }
 }
 
@@ -47,9 +47,9 @@ void PrintVersion(const XrefResult& result, const VersionXref& version, std::ost
             << Counted(inf.models.lines.size(), "line", "lines") << "\n";
     }
     // Said where there was a choice: a [Strings.LanguageID] section picked for the language.
-    if (inf.inf.stringsRead.size() > 1 ||
-        (inf.inf.stringsRead.size() == 1 && inf.inf.stringsRead[0].size() > 7))
-        out << "  strings " << SectionList(inf.inf.stringsRead) << "\n";
+    const std::vector<std::string>& strings = inf.file->stringsRead;
+    if (strings.size() > 1 || (strings.size() == 1 && strings[0].size() > 7))
+        out << "  strings " << SectionList(strings) << "\n";
     for (std::size_t e = 0; e < result.entries.size(); ++e) {
         const KeyEntryCheck& entry = result.entries[e];
         out << "  #" << entry.number << " \"" << Shown(entry.id, result.codePage) << "\"\n";
@@ -66,10 +66,6 @@ void PrintVersion(const XrefResult& result, const VersionXref& version, std::ost
 }
 }  // namespace
 
-int XrefStatus(const XrefResult& result) {
-    return result.findings.empty() ? 0 : 1;
-}
-
 void PrintXrefText(const std::string& package, const XrefResult& result, std::ostream& out) {
     out << "keycheck xref " << package << "\n";
     if (result.keyFileFound) {
@@ -81,14 +77,16 @@ void PrintXrefText(const std::string& package, const XrefResult& result, std::os
     }
     for (const VersionXref& version : result.versions)
         PrintVersion(result, version, out);
-    PrintList("Findings", result.findings, out);
-    PrintList("Warnings", result.warnings, out);
-    PrintList("Notes", result.notes, out);
+    const std::vector<const Finding*> findings = OfSeverity(result.findings, Severity::Finding);
+    const std::vector<const Finding*> warnings = OfSeverity(result.findings, Severity::Warning);
+    PrintList("Findings", findings, out);
+    PrintList("Warnings", warnings, out);
+    PrintList("Notes", OfSeverity(result.findings, Severity::Note), out);
     out << "\nResult: ";
-    if (result.findings.empty() && result.warnings.empty())
+    if (findings.empty() && warnings.empty())
         out << "clean";
     else
-        out << Counted(result.findings.size(), "finding", "findings") << ", "
-            << Counted(result.warnings.size(), "warning", "warnings");
+        out << Counted(findings.size(), "finding", "findings") << ", "
+            << Counted(warnings.size(), "warning", "warnings");
     out << "\n";
 }

@@ -1,6 +1,9 @@
 // A folder of real files for keycheck's tests, made fresh and removed with the object.
 #include "tools/keycheck/tests/temp_folder.h"
 
+#include "sim/app_runner.h"
+
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -31,9 +34,8 @@ void TempFolder::Write(const std::string& relative, const std::string& bytes) co
 }
 
 void TempFolder::WritePackage(const std::string& folder, const std::string& keyIni) const {
-    Write(folder + "/key.ini", keyIni);
-    Write(folder + "/install.exe", "installer");
-    for (const char* name : {"hx5820.inf", "hx5820.ina", "hx5820.mpd", "hx5820.sys", "hx5820.cat",
-                             "hxvport.vxd", "hxpanel.cpl", "hxAuxDrv.sys"})
-        Write(folder + "/drv/" + name, std::string("package ") + name);
+    for (auto file : PackageFileList(keyIni)) {
+        std::replace(file.first.begin(), file.first.end(), '\\', '/');
+        Write(folder + "/" + file.first, file.second);
+    }
 }

@@ -14,8 +14,8 @@ public:
     std::string Path(const std::string& relative = "") const;
     // Writes bytes to relative, making the folders on its way.
     void Write(const std::string& relative, const std::string& bytes) const;
-    // Writes a whole driver package under folder: key.ini holding keyIni, install.exe and every
-    // file of drv that the launcher uses.
+    // Writes the launcher's whole driver package (sim's PackageFileList) under folder, key.ini
+    // holding keyIni.
     void WritePackage(const std::string& folder, const std::string& keyIni) const;
 
 private:

@@ -17,7 +17,6 @@
 
 #include <cerrno>
 #include <map>
-#include <mutex>
 #endif
 
 namespace {
@@ -105,10 +104,10 @@ std::string SystemDecode(const std::string& bytes, int codePage) {
     return std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * 2);
 }
 #else
-// One iconv descriptor per direction and code page, opened once and closed at exit.
+// One iconv descriptor per direction and code page and thread, opened once and closed when the
+// thread ends: a descriptor holds the state of a conversion, so threads never share one.
 iconv_t Converter(const std::string& to, const std::string& from) {
     struct Cache {
-        std::mutex guard;
         std::map<std::string, iconv_t> open;
         ~Cache() {
             for (const auto& entry : open) {
@@ -117,8 +116,7 @@ iconv_t Converter(const std::string& to, const std::string& from) {
             }
         }
     };
-    static Cache cache;
-    const std::lock_guard<std::mutex> lock(cache.guard);
+    thread_local Cache cache;
     const auto found = cache.open.emplace(to + "<" + from, iconv_t(-1));
     if (found.second)
         found.first->second = iconv_open(to.c_str(), from.c_str());

@@ -1,5 +1,7 @@
 // Text between UTF-16 and an ANSI code page (one of kAnsiCodePages), by the code page's own
 // table, and ANSI bytes for a terminal.
+//
+// Thread rule: any thread; each thread converts with iconv descriptors of its own.
 #pragma once
 
 #include <cstdint>

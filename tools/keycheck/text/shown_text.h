@@ -1,4 +1,6 @@
 // Shown: ANSI bytes made safe for a terminal, for the reports meant for people.
+//
+// Thread rule: pure functions; any thread.
 #pragma once
 
 #include <cstddef>

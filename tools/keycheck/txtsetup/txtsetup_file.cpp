@@ -1,6 +1,8 @@
 // TXTSETUP.OEM's sections and entries, as text-mode setup cuts them.
 #include "tools/keycheck/txtsetup/txtsetup_file.h"
 
+#include "tools/keycheck/text/ascii_case.h"
+
 namespace {
 bool Blank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
@@ -52,17 +54,9 @@ TxtSetupEntry Entry(const std::string& line, int number) {
 }
 }  // namespace
 
-std::string TxtUpper(std::string name) {
-    for (char& c : name) {
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    }
-    return name;
-}
-
 const TxtSetupSection* TxtSetupFile::Section(const std::string& name) const {
     for (const TxtSetupSection& section : sections) {
-        if (TxtUpper(section.name) == TxtUpper(name))
+        if (AsciiUpper(section.name) == AsciiUpper(name))
             return &section;
     }
     return nullptr;

@@ -1,5 +1,7 @@
 // TXTSETUP.OEM, the file Windows 2000 and XP text-mode setup reads from a driver floppy when
 // the user presses F6: its sections and entries, as text-mode setup cuts them.
+//
+// Thread rule: pure functions; any thread.
 #pragma once
 
 #include <string>
@@ -30,6 +32,3 @@ struct TxtSetupFile {
 // in double quotes where they hold blanks, commas or hashes. A ";" outside quotes also ends an
 // entry, as in an INF (no page settles it; real files put comments after entries).
 TxtSetupFile ParseTxtSetup(const std::string& bytes);
-
-// name in upper case, ASCII letters only.
-std::string TxtUpper(std::string name);

@@ -2,18 +2,21 @@
 #include "tools/keycheck/xref/key_file_gen.h"
 
 #include "device/device_id_table.h"
-#include "tools/keycheck/xref/pci_id_form.h"
+#include "tools/keycheck/findings/checked_versions.h"
+#include "tools/keycheck/pciid/pci_id.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace {
 // The VEN_xxxx&DEV_xxxx of each PCI ID the models name, once each, in order.
 std::vector<std::string> DeviceIds(const VersionInf& inf, std::vector<std::string>& skipped) {
     std::vector<std::string> ids;
+    std::unordered_set<std::string> named;
     for (const ModelLine& line : inf.models.lines) {
-        std::vector<std::string> named{line.hardwareId};
-        named.insert(named.end(), line.compatibleIds.begin(), line.compatibleIds.end());
-        for (const std::string& id : named) {
+        std::vector<std::string> lineIds{line.hardwareId};
+        lineIds.insert(lineIds.end(), line.compatibleIds.begin(), line.compatibleIds.end());
+        for (const std::string& id : lineIds) {
             PciIdParts parts;
             if (!ParsePciId(id, parts))
                 continue;
@@ -23,7 +26,7 @@ std::vector<std::string> DeviceIds(const VersionInf& inf, std::vector<std::strin
                 continue;
             }
             const std::string cut = "VEN_" + parts.vendor + "&DEV_" + parts.device;
-            if (std::find(ids.begin(), ids.end(), cut) == ids.end())
+            if (named.insert(cut).second)
                 ids.push_back(cut);
         }
     }
@@ -31,28 +34,28 @@ std::vector<std::string> DeviceIds(const VersionInf& inf, std::vector<std::strin
 }
 }  // namespace
 
-GeneratedKeyFile GenerateKeyFile(const CFakeOs& machine, const std::string& dir, int language) {
+GeneratedKeyFile GenerateKeyFile(const Package& package) {
     GeneratedKeyFile result;
-    std::vector<std::vector<std::string>> perVersion;
-    for (OsType version : kInfVersions) {
-        const VersionInf inf = ReadVersionInf(machine, dir, version, language);
-        if (!inf.models.readable)
-            for (const InfFinding& finding : inf.models.findings)
-                result.unreadable.push_back(XrefFinding{finding.code,
-                                                        finding.file,
-                                                        finding.line,
-                                                        {VersionOption(version)},
-                                                        finding.text});
-        perVersion.push_back(DeviceIds(inf, result.skipped));
-        for (const std::string& id : perVersion.back()) {
-            if (std::find(result.ids.begin(), result.ids.end(), id) == result.ids.end())
+    std::vector<std::unordered_set<std::string>> perVersion;
+    std::unordered_set<std::string> all;
+    for (const VersionInf& inf : package.infs) {
+        if (!inf.models.readable) {
+            for (Finding finding : inf.models.findings) {
+                finding.versions = {VersionOption(inf.version)};
+                result.unreadable.push_back(finding);
+            }
+        }
+        const std::vector<std::string> ids = DeviceIds(inf, result.skipped);
+        perVersion.emplace_back(ids.begin(), ids.end());
+        for (const std::string& id : ids) {
+            if (all.insert(id).second)
                 result.ids.push_back(id);
         }
     }
     for (std::size_t v = 0; v < perVersion.size(); ++v) {
-        VersionLack lack{kInfVersions[v], {}};
+        VersionLack lack{package.infs[v].version, {}};
         for (const std::string& id : result.ids) {
-            if (std::find(perVersion[v].begin(), perVersion[v].end(), id) == perVersion[v].end())
+            if (perVersion[v].count(id) == 0)
                 lack.ids.push_back(id);
         }
         if (!lack.ids.empty())

@@ -1,20 +1,13 @@
 // keycheck xref: key.ini against the models each Windows version reads in the package's INF.
+//
+// Thread rule: a pure function of the package; any thread.
 #pragma once
 
-#include "tools/keycheck/inf/version_inf.h"
+#include "tools/keycheck/findings/finding.h"
+#include "tools/keycheck/package/package.h"
 
 #include <string>
 #include <vector>
-
-class CFakeOs;
-
-struct XrefFinding {
-    std::string code;                   // a short stable name, such as "entry-not-installed"
-    std::string file;                   // "key.ini" or the INF as the package names it
-    int line;                           // 0 when about the whole file
-    std::vector<std::string> versions;  // the --os names it holds for; empty: all
-    std::string text;
-};
 
 // A models line that installs a device whose key name holds a key.ini entry.
 struct EntryCover {
@@ -42,15 +35,9 @@ struct XrefResult {
     bool keyFileFound = false;
     std::vector<KeyEntryCheck> entries;  // the launcher's table, empty IDs left out
     std::vector<VersionXref> versions;   // in the order of kInfVersions
-    std::vector<XrefFinding> findings;   // make the status 1
-    std::vector<XrefFinding> warnings;
-    std::vector<XrefFinding> notes;  // what needs no change, said so that nothing goes unexplained
+    // Findings, warnings and notes (what needs no change, said so that nothing goes
+    // unexplained), each in the order first said; the F6 file's hold for 2000 and XP.
+    std::vector<Finding> findings;
 };
 
-// Cross-checks the package the fake machine holds in dir (a Windows folder ending in a
-// backslash), reading key.ini with the launcher's own loader.
-// The INF files are read with the strings of language (0: the machine's code page's own).
-XrefResult CrossCheck(CFakeOs& machine, const std::string& dir, int language = 0);
-
-// The --os name of one of kInfVersions, such as "98se".
-const char* VersionOption(OsType version);
+XrefResult CrossCheck(const Package& package);

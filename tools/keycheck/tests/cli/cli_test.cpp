@@ -195,16 +195,41 @@ TEST_F(CliTest, DevicesExitsWithZeroWhenTheExportWasReadAndTwoWhenNot) {
 }
 
 TEST_F(CliTest, EveryVerbHasItsHelpOnStandardOutput) {
+    // Every verb keycheck has, and whether it takes --json; a new verb is added here too.
+    const struct {
+        const char* name;
+        bool json;
+    } verbs[] = {{"lint", true}, {"predict", true},  {"devices", true},     {"xref", true},
+                 {"gen", false}, {"txtsetup", true}, {"disk build", false}, {"disk check", true}};
     const Outcome help = Run({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.err, "");
-    for (const char* verb : {"lint", "predict", "devices"}) {
-        EXPECT_TRUE(Has(help.out, std::string("\n  ") + verb + " ")) << help.out;
-        const Outcome verbHelp = Run({verb, "--help"});
-        EXPECT_EQ(verbHelp.status, 0);
-        EXPECT_TRUE(Has(verbHelp.out, std::string("Usage: keycheck ") + verb + " [OPTIONS]"))
-            << verbHelp.out;
-        EXPECT_TRUE(Has(verbHelp.out, "--json")) << verbHelp.out;
+    std::string listed;
+    for (const auto& verb : verbs) {
+        const std::string name = verb.name;
+        const std::string first = name.substr(0, name.find(' '));
+        EXPECT_TRUE(Has(help.out, "\n  " + first + " ")) << help.out;
+        std::vector<std::string> args;
+        for (std::size_t at = 0; at != std::string::npos;) {
+            const std::size_t blank = name.find(' ', at);
+            args.push_back(name.substr(at, blank == std::string::npos ? blank : blank - at));
+            at = blank == std::string::npos ? blank : blank + 1;
+        }
+        args.push_back("--help");
+        const Outcome verbHelp = Run(args);
+        EXPECT_EQ(verbHelp.status, 0) << name;
+        EXPECT_TRUE(Has(verbHelp.out, "Usage: keycheck " + name + " [OPTIONS]")) << verbHelp.out;
+        EXPECT_EQ(Has(verbHelp.out, "--json"), verb.json) << verbHelp.out;
+        listed += name + "\n";
     }
+    // The list scripts read (the manual page, the Wine cross-check) names the same verbs.
+    const Outcome list = Run({"--verbs"});
+    std::string names;
+    for (std::size_t at = 0; at < list.out.size();) {
+        const std::size_t end = list.out.find('\n', at);
+        names += list.out.substr(at, list.out.find('\t', at) - at) + "\n";
+        at = end + 1;
+    }
+    EXPECT_EQ(names, listed);
 }
 }  // namespace

@@ -2,9 +2,7 @@
 #include "tools/keycheck/devices/package_match.h"
 #include "tools/keycheck/devices/pci_devices.h"
 
-#include "sim/app_runner.h"
-#include "sim/fake_os.h"
-#include "tools/keycheck/cli/machine_setup.h"
+#include "tools/keycheck/tests/package_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -42,15 +40,13 @@ std::string Utf16(const std::string& ascii) {
 
 class DevicesTest : public ::testing::Test {
 protected:
-    DevicesTest() { machine.SetCodePage(1252); }
     std::vector<PciBranch> Read(const std::string& bytes) {
         std::string error;
-        EXPECT_TRUE(ReadRegExport(bytes, "m.reg", machine, contents, error)) << error;
-        return FindPciDevices(contents, machine.CodePage());
+        EXPECT_TRUE(ReadMachine(bytes, "m.reg", 1252, machine, error)) << error;
+        return FindPciDevices(machine, 1252);
     }
 
-    CFakeOs machine;
-    RegExport contents;
+    MachineSource machine;
 };
 
 TEST_F(DevicesTest, NtExportGivesMultiStringIdsPerInstance) {
@@ -63,7 +59,7 @@ TEST_F(DevicesTest, NtExportGivesMultiStringIdsPerInstance) {
         "\\VEN_8086&DEV_7110]\r\n"));
     ASSERT_EQ(branches.size(), 1u);
     EXPECT_TRUE(branches[0].nt);
-    EXPECT_EQ(branches[0].path, kNtPciBranch);
+    EXPECT_EQ(branches[0].path, "SYSTEM\\CurrentControlSet\\Enum\\PCI");
     ASSERT_EQ(branches[0].devices.size(), 2u);
     const PciDevice& raid = branches[0].devices[0];
     EXPECT_EQ(raid.name, "VEN_1A2B&DEV_5820&REV_01");
@@ -100,10 +96,11 @@ TEST_F(DevicesTest, NineXExportGivesCommaSeparatedIdsAndBothBranchesComeNtFirst)
 
 TEST_F(DevicesTest, EachDeviceKeyHoldsTheEntryTheLauncherFindsInIt) {
     // As the launcher matches: case-sensitive, the first listed ID found, empty entries never.
-    AddPackage(machine, "D:\\", "[PCI]\r\nE=\r\nA=DEV_5820\r\nB=VEN_1A2B\r\nC=dev_7110\r\n");
+    const Package package = ReadTestPackage(
+        LauncherPackageFiles("[PCI]\r\nE=\r\nA=DEV_5820\r\nB=VEN_1A2B\r\nC=dev_7110\r\n"));
     auto branches = Read("REGEDIT4\r\n" + k9x + "\\VEN_1A2B&DEV_5820]\r\n" + k9x +
                          "\\VEN_1A2B&DEV_5821]\r\n" + k9x + "\\VEN_8086&DEV_7110]\r\n");
-    const PackageMatch match = MatchPackage(machine, "D:\\", branches);
+    const PackageMatch match = MatchPackage(package, branches);
     EXPECT_TRUE(match.keyFileRead);
     EXPECT_EQ(match.table, (Ids{"", "DEV_5820", "VEN_1A2B", "dev_7110"}));
     std::vector<int> entries;
@@ -111,8 +108,7 @@ TEST_F(DevicesTest, EachDeviceKeyHoldsTheEntryTheLauncherFindsInIt) {
         entries.push_back(device.matchedEntry);
     EXPECT_EQ(entries, (std::vector<int>{1, 2, -1}));
 
-    CFakeOs empty;
-    const PackageMatch none = MatchPackage(empty, "D:\\", branches);
+    const PackageMatch none = MatchPackage(ReadTestPackage(PackageFiles()), branches);
     EXPECT_FALSE(none.keyFileRead);
     EXPECT_EQ(branches[0].devices[0].matchedEntry, -1);
 }
@@ -125,16 +121,17 @@ std::string Inf(const std::string& id) {
 }
 
 TEST_F(DevicesTest, EachInstanceGetsTheLineOfEachVersionOfItsFamily) {
-    AddPackage(machine, "D:\\", "[PCI]\r\nA=VEN_1A2B&DEV_5820\r\n");
-    machine.AddFile("D:\\drv\\hx5820.inf", Inf("PCI\\VEN_1A2B&DEV_5820"));
-    machine.AddFile("D:\\drv\\hx5820.ina", Inf("PCI\\VEN_1A2B&DEV_5821"));
+    PackageFiles files = LauncherPackageFiles("[PCI]\r\nA=VEN_1A2B&DEV_5820\r\n");
+    files.Add("drv\\hx5820.inf", Inf("PCI\\VEN_1A2B&DEV_5820"));
+    files.Add("drv\\hx5820.ina", Inf("PCI\\VEN_1A2B&DEV_5821"));
+    const Package package = ReadTestPackage(std::move(files));
     auto branches = Read("REGEDIT4\r\n" + k9x + "\\VEN_1A2B&DEV_5820\\BUS_00]\r\n" +
                          "\"HardwareID\"=\"PCI\\\\VEN_1A2B&DEV_5820&REV_01\"\r\n"
                          "\"CompatibleIDs\"=\"PCI\\\\VEN_1A2B&DEV_5820\"\r\n" +
                          kNt +
                          "\\VEN_1A2B&DEV_5820\\4&1]\r\n\"HardwareID\"=hex(7):50,43,49,5c,"
                          "56,45,4e,5f,31,41,32,42,26,44,45,56,5f,35,38,32,30,00,00\r\n");
-    MatchPackage(machine, "D:\\", branches);
+    MatchPackage(package, branches);
     const auto& nt = branches[0].devices[0].instances[0].installs;
     ASSERT_EQ(nt.size(), 2u);
     EXPECT_EQ(nt[0].version, OS_WIN2000);
@@ -176,12 +173,10 @@ TEST(DevicesDoubleByteTest, UnicodeTextInTheMachinesCodePage) {
         utf16 += static_cast<char>(code & 0xFF);
         utf16 += static_cast<char>(code >> 8);
     }
-    CFakeOs machine;
-    machine.SetCodePage(950);
-    RegExport contents;
+    MachineSource machine;
     std::string error;
-    ASSERT_TRUE(ReadRegExport(utf16, "m.reg", machine, contents, error)) << error;
-    const std::vector<PciBranch> branches = FindPciDevices(contents, 950);
+    ASSERT_TRUE(ReadMachine(utf16, "m.reg", 950, machine, error)) << error;
+    const std::vector<PciBranch> branches = FindPciDevices(machine, 950);
     ASSERT_EQ(branches.size(), 1u);
     ASSERT_EQ(branches[0].devices.size(), 1u);
     ASSERT_EQ(branches[0].devices[0].instances.size(), 1u);

@@ -2,10 +2,12 @@
 """keycheck disk build and disk check on the sample package: each image is the same bytes twice,
 the files come back out of it (read with mtools and bsdtar, not from the folder) as they went
 in, and disk check reads it; a package that does not fit, a name a CD without Joliet would
-change, and a damaged or cut-short image are refused.
+change, and a damaged or cut-short image are refused. RULES holds what disk check says of disks
+made from the sample changed one way each.
 
     disk_image_test.py KEYCHECK SOURCE_DIR      (exit 77, skipped, without mtools or xorriso)
 """
+import json
 import shutil
 import subprocess
 import sys
@@ -19,6 +21,42 @@ def check(condition, what):
     print(("ok: " if condition else "FAIL: ") + what)
     if not condition:
         failures.append(what)
+
+
+# (name, change to a copy of the sample, medium flags, status, said, not said): disk check of the
+# disk built from the changed copy exits with status and its report holds each text of said and
+# none of not said. The report names the image, never the folder it was read into.
+RULES = [
+    ("sample-cd", None, ["--cd"], 1,
+     ["keycheck lint IMAGE ", "keycheck xref IMAGE\n", "keycheck txtsetup IMAGE\n"],
+     ["keycheck-disk-"]),
+    # Windows and the launcher find key.ini whatever its case.
+    ("key-file-in-mixed-case", "rename key.ini Key.ini", ["--cd"], 1,
+     ["keycheck lint IMAGE ", "key.ini: 119 bytes", "keycheck xref IMAGE\n"],
+     ["nothing of a driver package"]),
+    ("key-file-in-mixed-case-no-f6", "rename key.ini Key.ini; remove TXTSETUP.OEM", ["--cd"], 1,
+     ["keycheck xref IMAGE\n", "Result: clean"], ["nothing of a driver package", "txtsetup"]),
+    ("iso9660-names", None, ["--cd", "--no-joliet"], 1,
+     ["its 8.3 names", "keycheck lint IMAGE ", "present  Drv\\hx5820.inf"], []),
+    ("floppy-long-names", None, ["--floppy"], 1, ["a FAT floppy image, its long names"], []),
+    ("f6-floppy", None, ["--floppy", "--f6"], 0,
+     ["keycheck txtsetup IMAGE\n", "Result: clean"], ["keycheck lint"]),
+    ("no-package", "remove key.ini; remove TXTSETUP.OEM", ["--cd"], 1,
+     ["no key.ini and no TXTSETUP.OEM on the disk: nothing of a driver package"],
+     ["keycheck lint"]),
+]
+
+
+def changed_copy(sample, folder, change):
+    """A copy of the sample package in folder, changed: "rename A B" and "remove A" steps."""
+    shutil.copytree(sample, folder)
+    for step in (change or "").split(";"):
+        words = step.split()
+        if words and words[0] == "rename":
+            (folder / words[1]).rename(folder / words[2])
+        elif words and words[0] == "remove":
+            (folder / words[1]).unlink()
+    return folder
 
 
 def files_of(folder):
@@ -71,6 +109,24 @@ def main():
             expected = 0 if name == "f6" else 1
             check(checked.returncode == expected and b"Result: clean" in checked.stdout,
                   "%s: disk check reads it (status %d)" % (name, checked.returncode))
+
+        for name, change, medium, status, said, not_said in RULES:
+            image = work / (name + ".img")
+            package = changed_copy(sample, work / ("rule-" + name), change)
+            built = run("disk", "build", package, medium[0], image, *medium[1:])
+            checked = run("disk", "check", image)
+            report = checked.stdout.decode("utf-8").replace(str(image), "IMAGE")
+            missing = [text for text in said if text not in report]
+            present = [text for text in not_said if text in report]
+            check(built.returncode == 0 and checked.returncode == status and not missing
+                  and not present, "%s: status %d, says %s, says none of %s (status %d, missing %r,"
+                  " present %r)" % (name, status, said, not_said, checked.returncode, missing,
+                                    present))
+            as_json = run("disk", "check", image, "--json")
+            document = json.loads(as_json.stdout) if as_json.stdout else {}
+            check(as_json.returncode == status and document.get("image") == str(image)
+                  and document.get("exitStatus") == status,
+                  "%s: disk check --json names the image and its status" % name)
 
         big = work / "big"
         shutil.copytree(sample, big)

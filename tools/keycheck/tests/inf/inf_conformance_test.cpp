@@ -46,9 +46,10 @@ protected:
 // asks for (no or a wrong signature), or the error's code and line.
 std::string Outcome(const InfFile& inf) {
     if (inf.openError)
-        return inf.openError->code + ":" + std::to_string(inf.openError->line);
-    for (const InfFinding& finding : ModelsForVersion(inf, OS_WINXP).findings) {
-        if (finding.code == "no-signature" || finding.code == "wrong-signature")
+        return CodeName(inf.openError->code) + std::string(":") +
+               std::to_string(inf.openError->line);
+    for (const Finding& finding : ModelsForVersion(inf, OS_WINXP).findings) {
+        if (finding.code == Code::NoSignature || finding.code == Code::WrongSignature)
             return "style";
     }
     return "ok";
@@ -239,9 +240,9 @@ TEST_P(InfConformanceTest, AnUnclosedQuoteEndsWithItsLine) {
     EXPECT_EQ(inf.Section("T")->lines[1].fields, Fields{"k2"});
     ASSERT_NE(inf.Section("U"), nullptr);
     ASSERT_EQ(inf.findings.size(), 1u);
-    EXPECT_EQ(inf.findings[0].code, "unclosed-quote");
+    EXPECT_STREQ(CodeName(inf.findings[0].code), "unclosed-quote");
     EXPECT_EQ(inf.findings[0].line, 4);
-    EXPECT_TRUE(inf.findings[0].warning);
+    EXPECT_EQ(inf.findings[0].severity, Severity::Warning);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothEncodings, InfConformanceTest,

@@ -86,7 +86,7 @@ TEST_P(InfSyntaxTest, ProblemsNameFileAndLine) {
     // The stray line before the first section is ignored: the file has a [Strings] section.
     EXPECT_FALSE(inf.openError);
     ASSERT_EQ(inf.findings.size(), 1u);
-    EXPECT_EQ(inf.findings[0].code, "undefined-string");
+    EXPECT_STREQ(CodeName(inf.findings[0].code), "undefined-string");
     EXPECT_EQ(inf.findings[0].file, "drv\\t.inf");
     EXPECT_EQ(inf.findings[0].line, 4);
     // The token stays as written, so that reports show what Windows would show.
@@ -112,11 +112,11 @@ TEST(InfEntryTest, EntriesWithoutKeyAndSectionsWithoutEntries) {
     // header stray text, which a file without [Strings] may not have.
     const InfFile marked = ParseInf("a.inf", "\xEF\xBB\xBF[Version]\r\nSignature=$CHICAGO$\r\n");
     ASSERT_TRUE(marked.openError);
-    EXPECT_EQ(marked.openError->code, "outside-section");
+    EXPECT_STREQ(CodeName(marked.openError->code), "outside-section");
     EXPECT_EQ(marked.openError->line, 1);
     ASSERT_EQ(marked.findings.size(), 1u);
-    EXPECT_EQ(marked.findings[0].code, "utf8-bom");
-    EXPECT_TRUE(marked.findings[0].warning);
+    EXPECT_STREQ(CodeName(marked.findings[0].code), "utf8-bom");
+    EXPECT_EQ(marked.findings[0].severity, Severity::Warning);
 }
 }  // namespace
 

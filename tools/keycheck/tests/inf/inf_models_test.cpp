@@ -84,8 +84,8 @@ std::vector<std::string> Codes(const std::string& text, OsType version) {
     std::vector<std::string> codes;
     const InfModels models =
         ModelsForVersion(ParseInf("x.inf", InfBytes(text, InfEncoding::Ansi)), version);
-    for (const InfFinding& finding : models.findings)
-        codes.push_back(finding.code + ":" + std::to_string(finding.line));
+    for (const Finding& finding : models.findings)
+        codes.push_back(CodeName(finding.code) + std::string(":") + std::to_string(finding.line));
     return codes;
 }
 

@@ -1,10 +1,8 @@
 // predict's last step: whether the INF the version is given has a models line for the device.
 #include "tools/keycheck/predict/install_check.h"
 
-#include "sim/app_runner.h"
-#include "sim/fake_os.h"
 #include "tests/table_rows.h"
-#include "tools/keycheck/cli/machine_setup.h"
+#include "tools/keycheck/tests/package_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -62,22 +60,18 @@ class InstallCheckTest : public ::testing::TestWithParam<Case> {};
 
 TEST_P(InstallCheckTest, FindsTheModelsLineForTheDeviceTaken) {
     const Case& c = GetParam();
-    CFakeOs machine;
-    machine.SetCodePage(1252);
-    SetWindowsVersion(machine, c.version);
-    AddPackage(machine, "D:\\", "[PCI]\r\nA=VEN_1A2B&DEV_5820\r\n");
-    machine.modulePath = "D:\\setup.exe";
+    PackageFiles files = LauncherPackageFiles("[PCI]\r\nA=VEN_1A2B&DEV_5820\r\n");
     // 98 SE is given the .ina, the others the .inf.
-    machine.AddFile("D:\\drv\\hx5820.inf", Inf(c.infIds));
-    machine.AddFile("D:\\drv\\hx5820.ina", Inf(c.infIds));
-    RegExport registry;
+    files.Add("drv\\hx5820.inf", Inf(c.infIds));
+    files.Add("drv\\hx5820.ina", Inf(c.infIds));
+    const Package package = ReadTestPackage(std::move(files));
+    MachineSource machine;
     std::string error;
-    ASSERT_TRUE(ReadRegExport("REGEDIT4\r\n" + c.exportText, "m.reg", machine, registry, error))
-        << error;
-    registry.tree.AddTo(machine);
+    ASSERT_TRUE(ReadMachine("REGEDIT4\r\n" + c.exportText, "m.reg", 1252, machine, error)) << error;
+    const LauncherSetting setting{WindowsVersionByWineName(c.version), "D:\\", "C:\\WINDOWS", 1252};
 
-    const Prediction prediction = PredictLauncher(machine);
-    const InstallCheck check = CheckInstall(machine, "D:\\", registry, prediction, 1252);
+    const Prediction prediction = PredictLauncher(package, machine, setting);
+    const InstallCheck check = CheckInstall(package, machine, prediction);
 
     EXPECT_EQ(check.checked, c.checked);
     EXPECT_EQ(check.verdict.installs, c.installs);

@@ -1,8 +1,9 @@
 // keycheck predict: the launcher's run on a machine, and the steps keycheck reads off it.
 #include "tools/keycheck/predict/prediction.h"
 
-#include "sim/app_runner.h"
+#include "sim/ansi_names.h"
 #include "tests/expected_outcomes.h"
+#include "tools/keycheck/tests/package_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -13,35 +14,39 @@ namespace {
 const std::string kDevice = "VEN_1A2B&DEV_5820&SUBSYS_00000000&REV_01";
 const std::string kOther = "VEN_8086&DEV_7110&SUBSYS_00000000&REV_02";
 const std::string kKeyIni = "[PCI]\r\nA=VEN_1A2B&DEV_5821\r\nB=DEV_5820\r\n";
+const std::string kNtBranch = "SYSTEM\\CurrentControlSet\\Enum\\PCI";
+const std::string k9xBranch = "Enum\\PCI";
 
 class PredictionTest : public ::testing::Test {
 protected:
     // The package at dir, run as setup.exe there, on Windows version (a Wine name).
     void Machine(const char* version, const std::string& keyIni = kKeyIni,
                  const std::string& dir = "D:\\") {
-        SetWindowsVersion(machine, version);
-        AddPackage(machine, dir, keyIni);
-        machine.modulePath = dir + "setup.exe";
+        setting = LauncherSetting{WindowsVersionByWineName(version), dir, "C:\\WINDOWS", 1252};
+        files = LauncherPackageFiles(keyIni);
     }
     void Keys(const std::string& branch, const std::vector<std::string>& names) {
         for (const std::string& name : names)
-            machine.AddKey(branch + "\\" + name);
+            machine.tree.Add(SplitAnsiPath(branch + "\\" + name, 1252));
     }
+    Prediction Predict() { return PredictLauncher(ReadTestPackage(files), machine, setting); }
 
-    CFakeOs machine;
+    LauncherSetting setting{};
+    PackageFiles files;
+    MachineSource machine;
 };
 
 TEST_F(PredictionTest, NtInstallShowsEachKeyWithTheIdItHoldsAndTheCommandLine) {
     // An empty entry, which the launcher skips, comes first.
     Machine("winxp", "[PCI]\r\nE=\r\n" + kKeyIni.substr(7));
-    Keys(kNtPciBranch, {kOther, kDevice + "\\4&1f7dbc9f&0&10", "VEN_1A2B&DEV_5821"});
+    Keys(kNtBranch, {kOther, kDevice + "\\4&1f7dbc9f&0&10", "VEN_1A2B&DEV_5821"});
 
-    const Prediction p = PredictLauncher(machine);
+    const Prediction p = Predict();
 
     EXPECT_EQ(p.osType, OS_WINXP);
     EXPECT_TRUE(p.keyFileRead);
     EXPECT_EQ(p.table, (std::vector<std::string>{"", "VEN_1A2B&DEV_5821", "DEV_5820"}));
-    EXPECT_EQ(p.branch, kNtPciBranch);
+    EXPECT_EQ(p.branch, kNtBranch);
     EXPECT_TRUE(p.branchInExport);
     ASSERT_EQ(p.subkeys.size(), 3u);
     EXPECT_EQ(p.subkeys[0].name, kOther);
@@ -67,8 +72,8 @@ TEST_F(PredictionTest, NtInstallShowsEachKeyWithTheIdItHoldsAndTheCommandLine) {
 
 TEST_F(PredictionTest, QuotedPathsAreCheckedInThePackage) {
     Machine("win2k", kKeyIni, "E:\\My Disk\\");
-    Keys(kNtPciBranch, {kDevice});
-    const Prediction p = PredictLauncher(machine);
+    Keys(kNtBranch, {kDevice});
+    const Prediction p = Predict();
     ASSERT_EQ(p.commandLines.size(), 1u);
     EXPECT_EQ(p.commandLines[0], "\"E:\\My Disk\\install.exe\" \"E:\\My Disk\\Drv\\hx5820.inf\" "
                                  "\"PCI\\" +
@@ -79,17 +84,15 @@ TEST_F(PredictionTest, QuotedPathsAreCheckedInThePackage) {
 }
 
 TEST_F(PredictionTest, W9xPlacementShowsTheDeletedKeyAndEveryCopy) {
-    SetWindowsVersion(machine, "win98");
-    machine.modulePath = "D:\\setup.exe";
-    machine.windowsDir = "C:\\WIN98";
-    machine.AddFile("D:\\key.ini", kKeyIni);
-    machine.AddFile("D:\\DRV\\HX5820.INA", "ina");
-    Keys(k9xPciBranch, {kOther + "\\0", kDevice + "\\0000"});
+    setting = LauncherSetting{WindowsVersionByWineName("win98"), "D:\\", "C:\\WIN98", 1252};
+    files.Add("key.ini", kKeyIni);
+    files.Add("DRV\\HX5820.INA", "ina");
+    Keys(k9xBranch, {kOther + "\\0", kDevice + "\\0000"});
 
-    const Prediction p = PredictLauncher(machine);
+    const Prediction p = Predict();
 
     EXPECT_EQ(p.osType, OS_WIN98SE);
-    EXPECT_EQ(p.branch, k9xPciBranch);
+    EXPECT_EQ(p.branch, k9xBranch);
     EXPECT_EQ(p.taken, 1);
     EXPECT_EQ(p.keysDeleted, std::vector<std::string>{kDevice});
     EXPECT_TRUE(p.commandLines.empty());
@@ -118,15 +121,15 @@ class PredictionRefusalTest : public ::testing::TestWithParam<RefusalCase> {};
 
 TEST_P(PredictionRefusalTest, ShowsTheLaunchersBox) {
     const RefusalCase& c = GetParam();
-    CFakeOs os;
-    SetWindowsVersion(os, c.version);
-    os.modulePath = "D:\\setup.exe";
+    PackageFiles files;
     if (c.keyFile)
-        os.AddFile("D:\\key.ini", kKeyIni);
-    os.AddKey(std::string(kNtPciBranch) + "\\" + (c.device ? kDevice : kOther));
-    os.AddKey(std::string(k9xPciBranch) + "\\" + (c.device ? kDevice : kOther));
+        files.Add("key.ini", kKeyIni);
+    MachineSource machine;
+    for (const std::string& branch : {kNtBranch, k9xBranch})
+        machine.tree.Add(SplitAnsiPath(branch + "\\" + (c.device ? kDevice : kOther), 1252));
+    const LauncherSetting setting{WindowsVersionByWineName(c.version), "D:\\", "C:\\WINDOWS", 1252};
 
-    const Prediction p = PredictLauncher(os);
+    const Prediction p = PredictLauncher(ReadTestPackage(std::move(files)), machine, setting);
 
     ASSERT_EQ(p.boxes.size(), 1u);
     EXPECT_EQ(Shown(p.boxes[0]), ExpectedBoxNamed(c.box));
@@ -148,8 +151,8 @@ INSTANTIATE_TEST_SUITE_P(Versions, PredictionRefusalTest,
 
 TEST_F(PredictionTest, MissingBranchIsTold) {
     Machine("winxp");
-    Keys(k9xPciBranch, {kDevice});
-    const Prediction p = PredictLauncher(machine);
+    Keys(k9xBranch, {kDevice});
+    const Prediction p = Predict();
     EXPECT_TRUE(p.searched);
     EXPECT_FALSE(p.branchInExport);
     EXPECT_TRUE(p.subkeys.empty());
@@ -157,15 +160,11 @@ TEST_F(PredictionTest, MissingBranchIsTold) {
 }
 
 TEST(PredictionAgainTest, NoTableIsLeftFromAnEarlierRun) {
-    {
-        CFakeOs first;
-        AddPackage(first, "D:\\", kKeyIni);
-        first.modulePath = "D:\\setup.exe";
-        EXPECT_TRUE(PredictLauncher(first).keyFileRead);
-    }
-    CFakeOs second;
-    second.modulePath = "D:\\setup.exe";
-    const Prediction p = PredictLauncher(second);
+    const LauncherSetting xp{WindowsVersionByWineName("winxp"), "D:\\", "C:\\WINDOWS", 1252};
+    const MachineSource machine;
+    EXPECT_TRUE(
+        PredictLauncher(ReadTestPackage(LauncherPackageFiles(kKeyIni)), machine, xp).keyFileRead);
+    const Prediction p = PredictLauncher(ReadTestPackage(PackageFiles()), machine, xp);
     EXPECT_FALSE(p.keyFileRead);
     EXPECT_TRUE(p.table.empty());
 }

@@ -1,10 +1,10 @@
 // keycheck gen: the key.ini it writes, fed back to lint and xref, and what it refuses.
 #include "tools/keycheck/xref/key_file_gen.h"
 
-#include "sim/app_runner.h"
-#include "sim/fake_os.h"
 #include "tests/table_rows.h"
-#include "tools/keycheck/package/package_lint.h"
+#include "tools/keycheck/lint/lint.h"
+#include "tools/keycheck/tests/package_fixture.h"
+#include "tools/keycheck/xref/xref.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,6 @@
 
 namespace {
 using Ids = std::vector<std::string>;
-const char* const kDir = "D:\\";
 
 std::string Inf(const std::string& models, const std::string& xpModels = "") {
     return "[Version]\r\nSignature=$Chicago$\r\n[Manufacturer]\r\nHX" +
@@ -21,11 +20,13 @@ std::string Inf(const std::string& models, const std::string& xpModels = "") {
            "[HX.NTx86.5.1]\r\n" + xpModels + "[Inst]\r\n";
 }
 
-// A package whose INF files list models; key.ini holds whatever was there before.
-void AddInfs(CFakeOs& machine, const std::string& inf, const std::string& ina) {
-    AddPackage(machine, kDir, "A=VEN_0000&DEV_0000\r\n");
-    machine.AddFile(std::string(kDir) + "drv\\hx5820.inf", inf);
-    machine.AddFile(std::string(kDir) + "drv\\hx5820.ina", ina);
+// A package whose INF files list models, with keyIni.
+Package WithInfs(const std::string& inf, const std::string& ina,
+                 const std::string& keyIni = "A=VEN_0000&DEV_0000\r\n") {
+    PackageFiles files = LauncherPackageFiles(keyIni);
+    files.Add("drv\\hx5820.inf", inf);
+    files.Add("drv\\hx5820.ina", ina);
+    return ReadTestPackage(std::move(files));
 }
 
 TEST(KeyFileGenTest, WhatItWritesPassesLintAndXref) {
@@ -34,28 +35,28 @@ TEST(KeyFileGenTest, WhatItWritesPassesLintAndXref) {
         "D = Inst, pci\\ven_1a2b&dev_5820&subsys_00011a2b&rev_01, PCI\\CC_0104\r\n"
         "D = Inst, PCI\\VEN_1A2B&DEV_5821, PCI\\VEN_1A2B&DEV_5820\r\n"
         "D = Inst,,  PCI\\VEN_10DE&DEV_0020\r\n";
-    CFakeOs machine;
-    AddInfs(machine, Inf(models), Inf(models));
-    const GeneratedKeyFile generated = GenerateKeyFile(machine, kDir);
+    const GeneratedKeyFile generated = GenerateKeyFile(WithInfs(Inf(models), Inf(models)));
     EXPECT_EQ(generated.text, "[PCI]\r\nID1=VEN_1A2B&DEV_5820\r\nID2=VEN_1A2B&DEV_5821\r\n"
                               "ID3=VEN_10DE&DEV_0020\r\n");
     EXPECT_TRUE(generated.lacks.empty());
     EXPECT_EQ(generated.skipped, Ids{"PCI\\CC_0104"});
 
-    machine.AddFile(std::string(kDir) + "key.ini", generated.text);
-    EXPECT_TRUE(LintPackage(machine, kDir).findings.empty());
-    const XrefResult xref = CrossCheck(machine, kDir);
-    // PCI\CC_0104 alone reaches every maker's storage controller; no entry can stop that.
-    ASSERT_EQ(xref.findings.size(), 0u) << xref.findings[0].text;
-    EXPECT_TRUE(xref.warnings.empty());
+    const Package written = WithInfs(Inf(models), Inf(models), generated.text);
+    EXPECT_TRUE(LintPackage(written).findings.empty());
+    const XrefResult xref = CrossCheck(written);
+    // PCI\CC_0104 alone reaches every maker's storage controller; no entry can stop that, and
+    // a note says so.
+    const std::vector<const Finding*> findings = OfSeverity(xref.findings, Severity::Finding);
+    ASSERT_EQ(findings.size(), 0u) << findings[0]->text;
+    EXPECT_TRUE(OfSeverity(xref.findings, Severity::Warning).empty());
 }
 
 TEST(KeyFileGenTest, DifferentInfsGiveTheUnionAndWhatEachVersionLacks) {
-    CFakeOs machine;
-    AddInfs(machine,
-            Inf("D = Inst, PCI\\VEN_1A2B&DEV_5820\r\n", "D = Inst, PCI\\VEN_1A2B&DEV_5821\r\n"),
-            Inf("D = Inst, PCI\\VEN_1A2B&DEV_5820\r\nD = Inst, PCI\\VEN_1A2B&DEV_5822\r\n"));
-    const GeneratedKeyFile generated = GenerateKeyFile(machine, kDir);
+    const std::string inf =
+        Inf("D = Inst, PCI\\VEN_1A2B&DEV_5820\r\n", "D = Inst, PCI\\VEN_1A2B&DEV_5821\r\n");
+    const std::string ina =
+        Inf("D = Inst, PCI\\VEN_1A2B&DEV_5820\r\nD = Inst, PCI\\VEN_1A2B&DEV_5822\r\n");
+    const GeneratedKeyFile generated = GenerateKeyFile(WithInfs(inf, ina));
     EXPECT_EQ(generated.ids, (Ids{"VEN_1A2B&DEV_5820", "VEN_1A2B&DEV_5822", "VEN_1A2B&DEV_5821"}));
     ASSERT_EQ(generated.lacks.size(), 4u);
     EXPECT_EQ(generated.lacks[0].version, OS_WIN98SE);
@@ -65,8 +66,7 @@ TEST(KeyFileGenTest, DifferentInfsGiveTheUnionAndWhatEachVersionLacks) {
     EXPECT_EQ(generated.lacks[3].ids, (Ids{"VEN_1A2B&DEV_5820", "VEN_1A2B&DEV_5822"}));
 
     // What one version lacks, xref finds again once the key file is in place.
-    machine.AddFile(std::string(kDir) + "key.ini", generated.text);
-    EXPECT_EQ(CrossCheck(machine, kDir).findings.size(), 3u);
+    EXPECT_EQ(CrossCheck(WithInfs(inf, ina, generated.text)).findings.size(), 3u);
 }
 
 // gen and xref agree: on a key.ini gen wrote, xref finds no ID unlisted, and explains each ID
@@ -82,20 +82,18 @@ void PrintTo(const ModelsCase& row, std::ostream* out) {
 class GenXrefAgreeTest : public ::testing::TestWithParam<ModelsCase> {};
 
 TEST_P(GenXrefAgreeTest, XrefFindsNothingUnlistedInWhatGenWrote) {
-    CFakeOs machine;
     const std::string inf = Inf(GetParam().models, GetParam().xpModels);
-    AddInfs(machine, inf, Inf(GetParam().models));
-    const GeneratedKeyFile generated = GenerateKeyFile(machine, kDir);
+    const std::string ina = Inf(GetParam().models);
+    const GeneratedKeyFile generated = GenerateKeyFile(WithInfs(inf, ina));
     ASSERT_TRUE(generated.refusal.empty()) << generated.refusal;
-    machine.AddFile(std::string(kDir) + "key.ini", generated.text);
-    const XrefResult xref = CrossCheck(machine, kDir);
-    for (const XrefFinding& finding : xref.findings)
-        EXPECT_NE(finding.code, "id-not-listed") << finding.text;
+    const XrefResult xref = CrossCheck(WithInfs(inf, ina, generated.text));
+    for (const Finding& finding : xref.findings)
+        EXPECT_STRNE(CodeName(finding.code), "id-not-listed") << finding.text;
     for (const std::string& id : generated.skipped) {
         bool explained = false;
-        for (const XrefFinding& note : xref.notes)
-            explained = explained || (note.code == "no-single-device" &&
-                                      note.text.compare(0, id.size(), id) == 0);
+        for (const Finding* note : OfSeverity(xref.findings, Severity::Note))
+            explained = explained || (std::string(CodeName(note->code)) == "no-single-device" &&
+                                      note->text.compare(0, id.size(), id) == 0);
         EXPECT_TRUE(explained) << id;
     }
 }
@@ -121,19 +119,15 @@ TEST(KeyFileGenTest, RefusesMoreThanTheLaunchersFortyAndNone) {
     std::string models;
     for (int i = 0; i < 41; ++i)
         models += "D = Inst, PCI\\VEN_1A2B&DEV_" + std::to_string(5800 + i) + "\r\n";
-    CFakeOs machine;
-    AddInfs(machine, Inf(models), Inf(models));
-    GeneratedKeyFile generated = GenerateKeyFile(machine, kDir);
+    GeneratedKeyFile generated = GenerateKeyFile(WithInfs(Inf(models), Inf(models)));
     EXPECT_EQ(generated.ids.size(), 41u);
     EXPECT_TRUE(generated.text.empty());
     EXPECT_NE(generated.refusal.find("41 IDs"), std::string::npos) << generated.refusal;
 
-    CFakeOs bare;
-    AddInfs(bare, Inf(""), "[Version]\r\nSignature=$Windows NT$\r\n");
-    generated = GenerateKeyFile(bare, kDir);
+    generated = GenerateKeyFile(WithInfs(Inf(""), "[Version]\r\nSignature=$Windows NT$\r\n"));
     EXPECT_TRUE(generated.text.empty());
     EXPECT_FALSE(generated.refusal.empty());
     ASSERT_EQ(generated.unreadable.size(), 1u);
-    EXPECT_EQ(generated.unreadable[0].code, "wrong-signature");
+    EXPECT_STREQ(CodeName(generated.unreadable[0].code), "wrong-signature");
 }
 }  // namespace

@@ -1,8 +1,7 @@
 // keycheck xref on small packages: each kind of finding and warning at its file and line.
 #include "tools/keycheck/xref/xref.h"
 
-#include "sim/app_runner.h"
-#include "sim/fake_os.h"
+#include "tools/keycheck/tests/package_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +10,6 @@
 
 namespace {
 using Codes = std::vector<std::string>;  // "code file:line [versions]" of each
-const char* const kDir = "D:\\";
 const char* const kBothIds = "[PCI]\r\nA=VEN_1A2B&DEV_5820\r\nB=VEN_1A2B&DEV_5821\r\n";
 
 // An INF whose models ([HX], from line 10) are models; with "%M% = HX, NTx86" in
@@ -33,21 +31,22 @@ const std::string kBothModels =
     "%D% = Inst, PCI\\VEN_1A2B&DEV_5820\r\n%D% = Inst, PCI\\VEN_1A2B&DEV_5821\r\n";
 
 XrefResult Check(const std::string& keyIni, const std::string& inf, const std::string& ina) {
-    CFakeOs machine;
-    AddPackage(machine, kDir, keyIni);
-    machine.AddFile(std::string(kDir) + "drv\\hx5820.inf", inf);
-    machine.AddFile(std::string(kDir) + "drv\\hx5820.ina", ina);
-    return CrossCheck(machine, kDir);
+    PackageFiles files = LauncherPackageFiles(keyIni);
+    files.Add("drv\\hx5820.inf", inf);
+    files.Add("drv\\hx5820.ina", ina);
+    return CrossCheck(ReadTestPackage(std::move(files)));
 }
 
-Codes CodesOf(const std::vector<XrefFinding>& list) {
+// The findings or the warnings of a result.
+Codes CodesOf(const std::vector<Finding>& all, Severity severity = Severity::Finding) {
     Codes codes;
-    for (const XrefFinding& finding : list) {
+    for (const Finding* each : OfSeverity(all, severity)) {
+        const Finding& finding = *each;
         std::string versions;
         for (const std::string& version : finding.versions)
             versions += (versions.empty() ? " [" : ",") + version;
-        codes.push_back(finding.code + " " + finding.file + ":" + std::to_string(finding.line) +
-                        (versions.empty() ? "" : versions + "]"));
+        codes.push_back(CodeName(finding.code) + std::string(" ") + finding.file + ":" +
+                        std::to_string(finding.line) + (versions.empty() ? "" : versions + "]"));
     }
     return codes;
 }
@@ -177,7 +176,7 @@ TEST(XrefTest, EachPackageGetsItsFindings) {
     for (const PackageCase& c : cases) {
         const XrefResult result = Check(c.keyIni, c.inf, c.ina);
         EXPECT_EQ(CodesOf(result.findings), c.findings) << c.what;
-        EXPECT_EQ(CodesOf(result.warnings), c.warnings) << c.what;
+        EXPECT_EQ(CodesOf(result.findings, Severity::Warning), c.warnings) << c.what;
     }
 }
 
@@ -207,9 +206,9 @@ TEST(XrefTest, CoversTellTheLineAndTheKindOfMatch) {
 
 TEST(XrefTest, MissingFilesAndKeyFile) {
     // No key.ini: every INF ID is unreached, and that is said once per line.
-    CFakeOs empty;
-    empty.AddFile(std::string(kDir) + "drv\\hx5820.ina", Inf(kBothModels));
-    const XrefResult none = CrossCheck(empty, kDir);
+    PackageFiles empty;
+    empty.Add("drv\\hx5820.ina", Inf(kBothModels));
+    const XrefResult none = CrossCheck(ReadTestPackage(std::move(empty)));
     EXPECT_EQ(
         CodesOf(none.findings),
         (Codes{"no-key-file key.ini:0", "missing-package-file drv\\hx5820.ina:3 [98se]",

@@ -1,0 +1,212 @@
+// Each verb's run: its input read from the options, its job, its report, its exit status.
+#include "tools/keycheck/cli/runs.h"
+
+#include "platform/mbcs_text.h"
+#include "tools/keycheck/devices/package_match.h"
+#include "tools/keycheck/disk/disk_check.h"
+#include "tools/keycheck/disk/disk_image.h"
+#include "tools/keycheck/disk/disk_tools.h"
+#include "tools/keycheck/predict/install_check.h"
+#include "tools/keycheck/report/devices_report.h"
+#include "tools/keycheck/report/disk_report.h"
+#include "tools/keycheck/report/gen_report.h"
+#include "tools/keycheck/report/lint_report.h"
+#include "tools/keycheck/report/predict_report.h"
+#include "tools/keycheck/report/txtsetup_report.h"
+#include "tools/keycheck/report/xref_report.h"
+#include "tools/keycheck/xref/key_file_gen.h"
+
+#include "sim/ansi_names.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+namespace {
+// Tells unusable input in one line on err and gives its status.
+int Unusable(const std::string& error, std::ostream& err) {
+    err << "keycheck: " << error << "\n";
+    return kUnusableInput;
+}
+
+bool ReadPackageOf(const Options& options, Package& package, std::string& error) {
+    return ReadPackage(options.package, InfReading{options.codePage, options.language}, package,
+                       error);
+}
+
+// Whether path's last character, walked in the code page, is a backslash: the second byte of a
+// double-byte character can be one too.
+bool EndsInBackslash(const std::string& path, int codePage) {
+    const std::vector<std::string> parts = SplitAnsiPath(path, codePage);
+    return parts.size() > 1 && parts.back().empty();
+}
+
+// --dir and --windir in the form Windows gives them: the program's folder ending in a
+// backslash, the Windows folder without one except at a drive's root.
+LauncherSetting SettingOf(const Options& options) {
+    LauncherSetting setting{WindowsVersionByOption(options.os), options.dir, options.windowsDir,
+                            options.codePage};
+    if (!EndsInBackslash(setting.dir, options.codePage))
+        setting.dir += '\\';
+    while (setting.windowsDir.size() > 3 && EndsInBackslash(setting.windowsDir, options.codePage))
+        setting.windowsDir.pop_back();
+    return setting;
+}
+
+// Writes the key file's bytes to out unchanged. On Windows standard output is in text mode,
+// which would turn each CR LF into CR CR LF: the launcher would then keep a CR in every ID.
+void WriteKeyFile(const std::string& text, std::ostream& out) {
+#ifdef _WIN32
+    if (&out == &std::cout) {
+        out.flush();
+        const int mode = _setmode(_fileno(stdout), _O_BINARY);
+        out << text;
+        out.flush();
+        _setmode(_fileno(stdout), mode);
+        return;
+    }
+#endif
+    out << text;
+}
+}  // namespace
+
+int RunLint(const Options& options, std::ostream& out, std::ostream& err) {
+    Package package;
+    std::string error;
+    if (!ReadPackageOf(options, package, error))
+        return Unusable(error, err);
+    const LintResult result = LintPackage(package);
+    if (options.json)
+        PrintLintJson(options, package.keyFile, result, out);
+    else
+        PrintLintText(options, package.keyFile, result, out);
+    return ExitStatus(result.findings);
+}
+
+int RunPredict(const Options& options, std::ostream& out, std::ostream& err) {
+    Package package;
+    MachineSource machine;
+    std::string error;
+    if (!ReadPackageOf(options, package, error) ||
+        !OpenMachine(options.registry, options.codePage, machine, error))
+        return Unusable(error, err);
+    const LauncherSetting setting = SettingOf(options);
+    const Prediction prediction = PredictLauncher(package, machine, setting);
+    const InstallCheck check = CheckInstall(package, machine, prediction);
+    if (options.json)
+        PrintPredictionJson(options, setting, machine, prediction, check, out);
+    else
+        PrintPredictionText(options, setting, machine, prediction, check, out);
+    return prediction.Installs() ? 0 : 1;
+}
+
+int RunDevices(const Options& options, std::ostream& out, std::ostream& err) {
+    const bool withPackage = !options.package.empty();
+    Package package;
+    MachineSource machine;
+    std::string error;
+    if ((withPackage && !ReadPackageOf(options, package, error)) ||
+        !OpenMachine(options.registry, options.codePage, machine, error))
+        return Unusable(error, err);
+    std::vector<PciBranch> branches = FindPciDevices(machine, options.codePage);
+    PackageMatch match;
+    if (withPackage)
+        match = MatchPackage(package, branches);
+    const PackageMatch* matched = withPackage ? &match : nullptr;
+    if (options.json)
+        PrintDevicesJson(options, machine, branches, matched, out);
+    else
+        PrintDevicesText(options, machine, branches, matched, out);
+    return 0;
+}
+
+int RunXref(const Options& options, std::ostream& out, std::ostream& err) {
+    Package package;
+    std::string error;
+    if (!ReadPackageOf(options, package, error))
+        return Unusable(error, err);
+    const XrefResult result = CrossCheck(package);
+    if (options.json)
+        PrintXrefJson(options.package, result, out);
+    else
+        PrintXrefText(options.package, result, out);
+    return ExitStatus(result.findings);
+}
+
+int RunTxtSetup(const Options& options, std::ostream& out, std::ostream& err) {
+    Package package;
+    std::string error;
+    if (!ReadPackageOf(options, package, error))
+        return Unusable(error, err);
+    const F6Check result = CheckF6File(package);
+    if (!result.found)
+        return Unusable(options.package + ": no TXTSETUP.OEM in the folder", err);
+    if (options.json)
+        PrintTxtSetupJson(options.package, result, out);
+    else
+        PrintTxtSetupText(options.package, result, out);
+    return ExitStatus(result.findings);
+}
+
+int RunGen(const Options& options, std::ostream& out, std::ostream& err) {
+    Package package;
+    std::string error;
+    if (!ReadPackageOf(options, package, error))
+        return Unusable(error, err);
+    const GeneratedKeyFile generated = GenerateKeyFile(package);
+    PrintGenNotes(generated, options.output.empty() ? err : out);
+    if (!generated.refusal.empty()) {
+        err << "keycheck gen: nothing written: " << generated.refusal << "\n";
+        return 1;
+    }
+    if (options.output.empty()) {
+        WriteKeyFile(generated.text, out);
+        return 0;
+    }
+    std::ofstream file(options.output, std::ios::binary);
+    file << generated.text;
+    file.close();
+    if (!file)
+        return Unusable(options.output + ": cannot be written", err);
+    out << "keycheck gen: " << options.output << " written, " << generated.ids.size() << " IDs\n";
+    return 0;
+}
+
+int RunDiskBuild(const Options& options, std::ostream& out, std::ostream& err) {
+    std::error_code failure;
+    if (!std::filesystem::is_directory(options.package, failure))
+        return Unusable(options.package + ": not a folder", err);
+    std::string error;
+    if (!DiskToolsPresent(error))
+        return Unusable(error, err);
+    DiskBuild build{options.package,         options.floppy.empty() ? options.cd : options.floppy,
+                    !options.floppy.empty(), !options.noJoliet,
+                    options.f6Only,          options.label};
+    if (!BuildDiskImage(build, error)) {
+        err << "keycheck disk build: nothing written: " << error << "\n";
+        return 1;
+    }
+    out << "keycheck disk build: " << build.image << " written, "
+        << (build.floppy
+                ? (build.f6Only ? "the F6 floppy" : "a floppy")
+                : (build.joliet ? "a CD with Joliet names" : "a CD with ISO 9660 names only"))
+        << "\n";
+    return 0;
+}
+
+int RunDiskCheck(const Options& options, std::ostream& out, std::ostream& err) {
+    DiskCheck check;
+    std::string error;
+    if (!CheckDiskImage(options.image, options.codePage, check, error))
+        return Unusable(error, err);
+    if (options.json)
+        PrintDiskCheckJson(options, check, out);
+    else
+        PrintDiskCheckText(options, check, out);
+    return DiskCheckStatus(check);
+}

@@ -1,0 +1,14 @@
+// The files an INF names that must lie in the package: its catalog and its source disk files.
+//
+// Thread rule: a pure function; any thread.
+#pragma once
+
+#include "tools/keycheck/findings/finding.h"
+#include "tools/keycheck/package/package_files.h"
+#include "tools/keycheck/package/version_inf.h"
+
+#include <vector>
+
+// The CatalogFile and [SourceDisksFiles] files of the INF a version reads that the package does
+// not hold, looked for below the INF's own folder as Windows does.
+std::vector<Finding> MissingSourceFiles(const PackageFiles& files, const VersionInf& inf);
