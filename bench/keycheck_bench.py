@@ -1,13 +1,14 @@
 #!/usr/bin/env python3
-"""keycheck's whole-process benchmarks: xref on large INFs, devices and predict on large exports.
+"""keycheck's whole-process benchmarks: xref on large INFs, devices and predict on large exports,
+catalog on a large catalog and 50 MB of PE images.
 
     keycheck_bench.py --build DIR --json FILE [--runs N]
 
 Each command runs N times (3 unless told otherwise) on inputs this script writes into DIR's
 results/keycheck folder; the figures are the medians of the child's CPU time (user + system)
 and its peak resident memory, as the kernel accounts them. Every measurement stands
-beside a yardstick run in the same round: keycheck_yardsticks reading the same INFs, or cutting
-the same export into lines. Inputs double, so each doubling's time ratio shows the growth.
+beside a yardstick run in the same round: keycheck_yardsticks reading the same INFs, cutting
+the same export into lines, or sha1sum over the same driver files. Inputs double, so each doubling's time ratio shows the growth.
 Writes the rows in the form bench_table.py prints; exits 1 when a command fails.
 """
 import argparse
@@ -21,8 +22,13 @@ import tempfile
 from pathlib import Path
 
 ROOT = Path(__file__).resolve().parents[1]
+sys.path.insert(0, str(ROOT / "tools" / "keycheck" / "tests" / "catalog"))
+import catalog_fixture as fixture  # noqa: E402
+
 INF_SIZES = [2000, 4000, 8000]          # models lines whose IDs key.ini does not list
 EXPORT_SIZES = [50000, 100000, 200000]  # keys in the export
+PE_FILES, PE_BYTES = 5, 10 * 10**6      # the signed driver's images: 50 MB
+CATALOG_MEMBERS, CATALOG_HWIDS = 1000, 8000
 
 
 def models_inf(lines):
@@ -86,6 +92,48 @@ def export(path, keys):
         lines += [r"[HKEY_LOCAL_MACHINE\SOFTWARE\Classes\.ext%d]" % i, '@="file%d"' % i, ""]
     path.write_bytes(b"\xff\xfe" + "\r\n".join(lines).encode("utf-16-le"))
     return path
+
+
+def signed_folder(folder, make_catalog):
+    """A driver folder of a large signed package's shape: an INF copying PE_FILES images of
+    PE_BYTES each (a MinGW image given a large initialized array, each copy with one byte of its
+    own), and a vendor-signed catalog of CATALOG_MEMBERS members (the files' own among them) and
+    CATALOG_HWIDS HWIDn attributes, as catalogs of chipset and graphics packages carry."""
+    if (folder / "hx.cat").exists():
+        return folder
+    shutil.rmtree(folder, ignore_errors=True)
+    folder.mkdir(parents=True)
+    source = folder / "big.c"
+    source.write_text("static const char big[%d] = {1};\n"
+                      "int main(int c, char** v) { return big[c] + (v != 0); }\n" % PE_BYTES)
+    image = folder / "big.exe"
+    subprocess.run(["x86_64-w64-mingw32-gcc", "-O1", "-s", "-o", image, source], check=True)
+    data = bytearray(image.read_bytes())
+    names = ["hx%d.sys" % i for i in range(PE_FILES)]
+    for i, name in enumerate(names):
+        data[len(data) // 2] = i + 1
+        (folder / name).write_bytes(data)
+    image.unlink()
+    source.unlink()
+    (folder / "hx.inf").write_bytes((
+        "[Version]\r\nSignature=\"$Windows NT$\"\r\nCatalogFile=hx.cat\r\n"
+        "[SourceDisksNames]\r\n1=d,,,\r\n[SourceDisksFiles]\r\n"
+        + "".join("%s=1\r\n" % n for n in names)
+        + "[Manufacturer]\r\nM\r\n[M]\r\nD=Inst,PCI\\VEN_1A2B&DEV_5820\r\n"
+        "[Inst.NT]\r\nCopyFiles=F\r\n[F]\r\n" + "".join("%s\r\n" % n for n in names)
+    ).encode("ascii"))
+    # The members that cover the files, hashed as osslsigncode hashes a PE image.
+    members = [(fixture.file_hash(folder / "hx.inf"), "hx.inf", "2:5.00,2:5.1", False)]
+    members += [(fixture.pe_hash(folder / n), n, "2:5.00,2:5.1", True) for n in names]
+    members += [("%040X" % (i + 1), "filler%d.dll" % i, "2:5.00,2:5.1", True)
+                for i in range(CATALOG_MEMBERS - len(members))]
+    attributes = [("OS", "2000,XPX86")] + [("HWID%d" % (i + 1), "pci\\ven_1a2b&dev_%04x" % i)
+                                           for i in range(CATALOG_HWIDS)]
+    with tempfile.TemporaryDirectory() as keys:
+        root = fixture.root(keys, "HX Bench Root")
+        signer = fixture.leaf(keys, root, "HX Technology (bench signing)")
+        fixture.build(make_catalog, folder / "hx.cat", members, attributes, signer, [root[0]])
+    return folder
 
 
 def measure(command, runs):
@@ -202,6 +250,23 @@ def main():
             rows.append(row("keycheck %s, %d -> %d keys" % (verb, small, large), runs,
                             show_seconds(timed[large][0]), show_seconds(timed[small][0]), ratio,
                             "≤ 2.20× (%s)" % met(ratio <= 2.2)))
+
+    make_catalog = str(build / "tools" / "keycheck" / "make_catalog")
+    folder = signed_folder(work / "signed", make_catalog)
+    print("catalog on %d MB of PE images ..." % (PE_FILES * PE_BYTES // 10**6), file=sys.stderr)
+    seconds, peak = measure([keycheck, "catalog", str(folder)], args.runs)
+    hashing = measure(["sha1sum"] + sorted(str(p) for p in folder.iterdir()
+                                            if p.suffix in (".sys", ".inf")), args.runs)[0]
+    largest = max(p.stat().st_size for p in folder.iterdir())
+    ratio = seconds / hashing
+    rows.append(row("keycheck catalog, %d PE images of %d MB and an INF, a catalog of %d members "
+                    "and %d HWIDn attributes" % (PE_FILES, PE_BYTES // 10**6, CATALOG_MEMBERS,
+                                                 CATALOG_HWIDS), runs + "; peak memory",
+                    "%s; %.1f MiB (%.2f× the largest file)" % (show_seconds(seconds),
+                                                               peak / 2**20, peak / largest),
+                    "%s (sha1sum over the same files)" % show_seconds(hashing), ratio,
+                    "≤ 1.50×, peak ≤ 2× the largest file (%s)"
+                    % met(ratio <= 1.5 and peak <= 2 * largest)))
 
     Path(args.json).write_text(json.dumps({"rows": rows}, indent=1, ensure_ascii=False))
     for r in rows:

@@ -23,7 +23,7 @@ std::string Findings(const std::string& bytes, long lines) {
     std::string error;
     ReadPackageFiles(std::move(files), "f6", InfReading{}, package, error);
     std::string said;
-    for (const Finding& finding : CheckF6File(package).findings) {
+    for (const Finding& finding : CheckF6File(package, true).findings) {
         FuzzRequire(finding.line >= 0 && finding.line <= lines, "txtsetup",
                     "a finding names a line outside the file");
         said += std::string(CodeName(finding.code)) + ":" + std::to_string(finding.line) + " " +

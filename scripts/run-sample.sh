@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The launcher's main job: builds setup.exe and runs it under Wine on the bundled sample
-# package, once as Windows XP and once as Windows 98 SE, then builds the floppy and CD images the
-# sample ships on and checks them. Where the kernel runs no 32-bit code,
-# it builds and runs the 64-bit build of the same sources under wine64 instead, and says so.
+# package, once as Windows XP and once as Windows 98 SE, then says what 2000 and XP make of its
+# signed catalog, builds the floppy and CD images the sample ships on and checks them. Where the
+# kernel runs no 32-bit code, it builds and runs the 64-bit build of the same sources under
+# wine64 instead, and says so.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup-deps.sh
@@ -20,6 +21,10 @@ cmake --preset release >/dev/null
 cmake --build --preset release >/dev/null
 keycheck=build/release/tools/keycheck/keycheck
 mkdir -p build/sample
+echo
+# The sample's catalog, signed with a throwaway vendor certificate, and what 2000 and XP make of it.
+python3 scripts/sign-sample.py "$keycheck" build/release/tools/keycheck/make_catalog
+"$keycheck" catalog sample/package
 echo
 for image in "--floppy build/sample/hx5820.img" "--floppy build/sample/hx5820-f6.img --f6" \
     "--cd build/sample/hx5820.iso"; do

@@ -39,27 +39,34 @@ keycheck_folder(launcher
     SOURCES key_entries.cpp key_file.cpp
     TESTS launcher/key_entries_test.cpp)
 keycheck_folder(package DEPENDS launcher inf txtsetup findings
-    SOURCES package.cpp package_files.cpp version_inf.cpp
+    SOURCES inf_files.cpp package.cpp package_files.cpp version_inf.cpp
     TESTS package/package_test.cpp)
-keycheck_folder(f6 DEPENDS package pciid
+keycheck_folder(catalog DEPENDS text
+    SOURCES catalog_text.cpp pe_image.cpp
+    OPTIONAL openssl libcrypto catalog_openssl.cpp catalog_unavailable.cpp
+    TESTS catalog/pe_image_test.cpp)
+keycheck_folder(signing DEPENDS package catalog
+    SOURCES signing_check.cpp
+)
+keycheck_folder(f6 DEPENDS package pciid signing
     SOURCES f6_check.cpp
     TESTS f6/f6_check_test.cpp)
-keycheck_folder(lint DEPENDS package f6
+keycheck_folder(lint DEPENDS package f6 signing
     SOURCES key_file_findings.cpp lint.cpp
     TESTS lint/lint_test.cpp)
-keycheck_folder(xref DEPENDS package pciid f6
+keycheck_folder(xref DEPENDS package pciid f6 signing
     SOURCES key_file_gen.cpp source_files.cpp xref.cpp
     TESTS xref/xref_test.cpp xref/key_file_gen_test.cpp)
 keycheck_folder(devices DEPENDS machine package
     SOURCES install_lookup.cpp package_match.cpp pci_devices.cpp
     TESTS devices/devices_test.cpp)
-keycheck_folder(predict DEPENDS devices
+keycheck_folder(predict DEPENDS devices signing
     SOURCES install_check.cpp prediction.cpp version_names.cpp
     TESTS predict/install_check_test.cpp predict/prediction_test.cpp)
 keycheck_folder(disk DEPENDS txtsetup lint xref f6
     SOURCES disk_check.cpp disk_image.cpp disk_tools.cpp)
-keycheck_folder(report DEPENDS options lint xref f6 devices predict disk
-    SOURCES devices_report_json.cpp devices_report_text.cpp disk_report.cpp gen_report_text.cpp
+keycheck_folder(report DEPENDS options lint xref f6 devices predict disk signing
+    SOURCES catalog_report.cpp devices_report_json.cpp devices_report_text.cpp disk_report.cpp gen_report_text.cpp
         install_report.cpp json_text.cpp lint_report_json.cpp lint_report_text.cpp
         machine_report.cpp predict_report_json.cpp predict_report_text.cpp txtsetup_report.cpp
         xref_report_json.cpp xref_report_text.cpp)

@@ -6,7 +6,9 @@
 #include "tools/keycheck/disk/disk_check.h"
 #include "tools/keycheck/disk/disk_image.h"
 #include "tools/keycheck/disk/disk_tools.h"
+#include "tools/keycheck/signing/signing_check.h"
 #include "tools/keycheck/predict/install_check.h"
+#include "tools/keycheck/report/catalog_report.h"
 #include "tools/keycheck/report/devices_report.h"
 #include "tools/keycheck/report/disk_report.h"
 #include "tools/keycheck/report/gen_report.h"
@@ -21,6 +23,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -80,7 +83,7 @@ int RunLint(const Options& options, std::ostream& out, std::ostream& err) {
     std::string error;
     if (!ReadPackageOf(options, package, error))
         return Unusable(error, err);
-    const LintResult result = LintPackage(package);
+    const LintResult result = LintPackage(package, !options.noCatalogs);
     if (options.json)
         PrintLintJson(options, package.keyFile, result, out);
     else
@@ -97,7 +100,7 @@ int RunPredict(const Options& options, std::ostream& out, std::ostream& err) {
         return Unusable(error, err);
     const LauncherSetting setting = SettingOf(options);
     const Prediction prediction = PredictLauncher(package, machine, setting);
-    const InstallCheck check = CheckInstall(package, machine, prediction);
+    const InstallCheck check = CheckInstall(package, machine, prediction, !options.noCatalogs);
     if (options.json)
         PrintPredictionJson(options, setting, machine, prediction, check, out);
     else
@@ -130,7 +133,7 @@ int RunXref(const Options& options, std::ostream& out, std::ostream& err) {
     std::string error;
     if (!ReadPackageOf(options, package, error))
         return Unusable(error, err);
-    const XrefResult result = CrossCheck(package);
+    const XrefResult result = CrossCheck(package, !options.noCatalogs);
     if (options.json)
         PrintXrefJson(options.package, result, out);
     else
@@ -143,7 +146,7 @@ int RunTxtSetup(const Options& options, std::ostream& out, std::ostream& err) {
     std::string error;
     if (!ReadPackageOf(options, package, error))
         return Unusable(error, err);
-    const F6Check result = CheckF6File(package);
+    const F6Check result = CheckF6File(package, !options.noCatalogs);
     if (!result.found)
         return Unusable(options.package + ": no TXTSETUP.OEM in the folder", err);
     if (options.json)
@@ -151,6 +154,35 @@ int RunTxtSetup(const Options& options, std::ostream& out, std::ostream& err) {
     else
         PrintTxtSetupText(options.package, result, out);
     return ExitStatus(result.findings);
+}
+
+int RunCatalog(const Options& options, std::ostream& out, std::ostream& err) {
+    if (!CatalogsReadable())
+        return Unusable(ReadCatalog("").problem, err);
+    std::error_code failure;
+    if (std::filesystem::is_regular_file(options.package, failure)) {
+        std::ifstream file(options.package, std::ios::binary);
+        const std::string bytes{std::istreambuf_iterator<char>(file),
+                                std::istreambuf_iterator<char>()};
+        const Catalog catalog = ReadCatalog(bytes);
+        if (!catalog.read)
+            return Unusable(options.package + ": " + catalog.problem, err);
+        if (options.json)
+            PrintLoneCatalogJson(options.package, catalog, out);
+        else
+            PrintLoneCatalogText(options.package, catalog, out);
+        return 0;
+    }
+    Package package;
+    std::string error;
+    if (!ReadPackageOf(options, package, error))
+        return Unusable(error, err);
+    const SigningCheck check = CheckFolderSigning(package, true);
+    if (options.json)
+        PrintCatalogJson(options.package, check, out);
+    else
+        PrintCatalogText(options.package, check, out);
+    return ExitStatus(check.findings);
 }
 
 int RunGen(const Options& options, std::ostream& out, std::ostream& err) {
@@ -202,7 +234,7 @@ int RunDiskBuild(const Options& options, std::ostream& out, std::ostream& err) {
 int RunDiskCheck(const Options& options, std::ostream& out, std::ostream& err) {
     DiskCheck check;
     std::string error;
-    if (!CheckDiskImage(options.image, options.codePage, check, error))
+    if (!CheckDiskImage(options.image, options.codePage, !options.noCatalogs, check, error))
         return Unusable(error, err);
     if (options.json)
         PrintDiskCheckJson(options, check, out);

@@ -13,5 +13,6 @@ int RunDevices(const Options& options, std::ostream& out, std::ostream& err);
 int RunXref(const Options& options, std::ostream& out, std::ostream& err);
 int RunGen(const Options& options, std::ostream& out, std::ostream& err);
 int RunTxtSetup(const Options& options, std::ostream& out, std::ostream& err);
+int RunCatalog(const Options& options, std::ostream& out, std::ostream& err);
 int RunDiskBuild(const Options& options, std::ostream& out, std::ostream& err);
 int RunDiskCheck(const Options& options, std::ostream& out, std::ostream& err);

@@ -57,9 +57,16 @@ void AddJson(CLI::App& verb, Options& options) {
     verb.add_flag("--json", options.json, "one JSON document instead of the report for people");
 }
 
+void AddNoCatalogs(CLI::App& verb, Options& options) {
+    verb.add_flag("--no-catalogs", options.noCatalogs,
+                  "leave the catalogs unread: say only which one each INF names and whether the "
+                  "package holds it (keycheck.exe reads none)");
+}
+
 void LintOptions(CLI::App& lint, Options& options) {
     AddPackageDir(lint, options);
     AddCodePage(lint, options);
+    AddNoCatalogs(lint, options);
     AddJson(lint, options);
 }
 
@@ -82,6 +89,7 @@ void PredictOptions(CLI::App& predict, Options& options) {
         ->capture_default_str();
     AddCodePage(predict, options);
     AddLanguage(predict, options);
+    AddNoCatalogs(predict, options);
     AddJson(predict, options);
 }
 
@@ -97,6 +105,7 @@ void XrefOptions(CLI::App& xref, Options& options) {
     AddPackageDir(xref, options);
     AddCodePage(xref, options);
     AddLanguage(xref, options);
+    AddNoCatalogs(xref, options);
     AddJson(xref, options);
     xref.footer("exit status: 0 no finding (warnings allowed), 1 findings, 2 the package could not "
                 "be used");
@@ -114,6 +123,7 @@ void GenOptions(CLI::App& gen, Options& options) {
 void TxtSetupOptions(CLI::App& txtsetup, Options& options) {
     txtsetup.add_option("DIR", options.package, "the package or F6 floppy folder")->required();
     AddCodePage(txtsetup, options);
+    AddNoCatalogs(txtsetup, options);
     AddJson(txtsetup, options);
     txtsetup.footer("exit status: 0 no finding (warnings allowed), 1 findings, 2 the folder "
                     "could not be used or holds no TXTSETUP.OEM");
@@ -142,9 +152,21 @@ void DiskBuildOptions(CLI::App& build, Options& options) {
     });
 }
 
+void CatalogOptions(CLI::App& catalog, Options& options) {
+    catalog.add_option("DIR", options.package,
+                       "a launcher package or any driver folder, or one catalog (.cat) alone")
+        ->required();
+    AddCodePage(catalog, options);
+    AddJson(catalog, options);
+    catalog.footer("exit status: 0 no finding (warnings allowed), 1 findings, 2 the folder could "
+                   "not be used, a catalog given alone cannot be read, or this keycheck reads no "
+                   "catalogs");
+}
+
 void DiskCheckOptions(CLI::App& check, Options& options) {
     check.add_option("IMAGE", options.image, "the floppy or CD image")->required();
     AddCodePage(check, options);
+    AddNoCatalogs(check, options);
     AddJson(check, options);
     check.footer("exit status: 0 no finding, 1 findings, 2 a damaged or cut-short image, or "
                  "one that is no disk image");
@@ -155,39 +177,44 @@ const Verb kVerbs[] = {
     {"lint",
      "lists key.ini's entries as the launcher reads them, reports each sharp edge of the format, "
      "and checks that install.exe and the drv files are there",
-     LintOptions, RunLint, true, true, "sample/package"},
+     LintOptions, RunLint, true, true, true, "sample/package"},
     {"predict",
      "runs the launcher on the machine a registry export describes and tells, step by step, "
      "what it would do there; nothing is written anywhere",
-     PredictOptions, RunPredict, true, true,
+     PredictOptions, RunPredict, true, true, true,
      "sample/package --os xp --registry sample/machine-xp.reg"},
     {"devices",
      "lists the PCI devices of a registry export with their hardware and compatible IDs; with "
      "--package, the key.ini entry each one matches and the INF line that would install it",
-     DevicesOptions, RunDevices, true, true, "sample/machine-98se.reg --package sample/package"},
+     DevicesOptions, RunDevices, true, true, false, "sample/machine-98se.reg --package sample/package"},
     {"xref",
      "for Windows 98 SE, Me, 2000 and XP, reads the INF the launcher gives that version and "
      "checks every key.ini entry against the models it reads, and every PCI ID of those models "
      "against key.ini",
-     XrefOptions, RunXref, true, true, "sample/package"},
+     XrefOptions, RunXref, true, true, true, "sample/package"},
     {"gen",
      "writes a key.ini listing VEN_xxxx&DEV_xxxx of every PCI device the models of the four "
      "versions' INF files name; says which version lacks which",
-     GenOptions, RunGen, false, true, "sample/package"},
+     GenOptions, RunGen, false, true, false, "sample/package"},
     {"txtsetup",
      "checks the TXTSETUP.OEM of a package or an F6 floppy's folder by the rules Windows 2000 "
      "and XP text-mode setup goes by, and its PCI IDs against key.ini and the models 2000 and XP "
      "read",
-     TxtSetupOptions, RunTxtSetup, true, true, "sample/package"},
+     TxtSetupOptions, RunTxtSetup, true, true, true, "sample/package"},
+    {"catalog",
+     "for Windows 2000 and XP, reads the catalog each INF names as Windows does: the hashes of the "
+     "INF and of every file it copies, the signature and its signer, the versions it admits; "
+     "and says whether each version treats the driver as signed",
+     CatalogOptions, RunCatalog, true, false, false, "sample/package"},
     {"disk build",
      "writes a 1,474,560-byte FAT12 floppy image or an ISO 9660 CD image with Joliet names of "
      "the package, with fixed times (the same package gives the same bytes); refuses, with the "
      "sizes, a package that does not fit, and names the medium would change",
-     DiskBuildOptions, RunDiskBuild, false, false, "sample/package --f6 --floppy f6.img"},
+     DiskBuildOptions, RunDiskBuild, false, false, false, "sample/package --f6 --floppy f6.img"},
     {"disk check",
      "reads a floppy or CD image with its names as Windows reads them, and runs lint, xref and "
      "txtsetup on what it holds",
-     DiskCheckOptions, RunDiskCheck, true, false, "f6.img"},
+     DiskCheckOptions, RunDiskCheck, true, false, true, "f6.img"},
 };
 const std::size_t kVerbCount = std::size(kVerbs);
 
@@ -206,5 +233,6 @@ const Verb* FindVerb(const std::string& name) {
 void PrintVerbList(std::ostream& out) {
     for (const Verb& verb : kVerbs)
         out << verb.name << "\t" << (verb.json ? "json" : "text") << "\t"
-            << (verb.onWindows ? "windows" : "host") << "\t" << verb.example << "\n";
+            << (verb.onWindows ? "windows" : "host") << "\t"
+            << (verb.catalogOption ? "no-catalogs" : "-") << "\t" << verb.example << "\n";
 }

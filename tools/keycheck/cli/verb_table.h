@@ -19,6 +19,9 @@ struct Verb {
     int (*run)(const Options& options, std::ostream& out, std::ostream& err);
     bool json;       // takes --json
     bool onWindows;  // keycheck.exe does it; else it refuses with one line and status 2
+    // Takes --no-catalogs: keycheck.exe, which reads no catalogs, gives what this build gives
+    // with it.
+    bool catalogOption;
     // A run on the sample, its arguments after the verb, from the source folder; the Wine
     // cross-check runs it with both programs (and again with --json where the verb takes it).
     const char* example;
@@ -39,5 +42,5 @@ extern const std::size_t kVerbGroupCount;
 const Verb* FindVerb(const std::string& name);
 
 // keycheck --verbs: one line a verb, for scripts: its name, "json" or "text", "windows" or
-// "host" (where it runs), and its example, separated by tabs.
+// "host" (where it runs), "no-catalogs" or "-", and its example, separated by tabs.
 void PrintVerbList(std::ostream& out);

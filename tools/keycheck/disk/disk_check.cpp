@@ -8,7 +8,8 @@
 #include <filesystem>
 #include <system_error>
 
-bool CheckDiskImage(const std::string& image, int codePage, DiskCheck& check, std::string& error) {
+bool CheckDiskImage(const std::string& image, int codePage, bool readCatalogs, DiskCheck& check,
+                    std::string& error) {
     if (!DiskToolsPresent(error)) {
         error = image + ": " + error;
         return false;
@@ -28,10 +29,10 @@ bool CheckDiskImage(const std::string& image, int codePage, DiskCheck& check, st
         check.keyFile = package.keyFile;
         check.f6File = package.hasF6File;
         if (check.keyFile.found) {
-            check.lint = LintPackage(package);
-            check.xref = CrossCheck(package);
+            check.lint = LintPackage(package, readCatalogs);
+            check.xref = CrossCheck(package, readCatalogs);
         }
-        check.f6 = CheckF6File(package);
+        check.f6 = CheckF6File(package, readCatalogs);
     }
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);

@@ -21,7 +21,8 @@ struct DiskCheck {
 
 // Reads the image and checks what it holds, in codePage. A damaged or cut-short image, or a
 // file that is no disk image, returns false with a one-line error naming it.
-bool CheckDiskImage(const std::string& image, int codePage, DiskCheck& check, std::string& error);
+bool CheckDiskImage(const std::string& image, int codePage, bool readCatalogs, DiskCheck& check,
+                    std::string& error);
 
 // 0 no finding, 1 findings, or a disk with neither key.ini nor TXTSETUP.OEM.
 int DiskCheckStatus(const DiskCheck& check);

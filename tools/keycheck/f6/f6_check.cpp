@@ -13,10 +13,13 @@
 // - [HardwareIds.scsi.ID] id = "deviceID","service": the service is the driver's image name
 //   without .sys (the option's DriverKey, where it differs, draws only a warning).
 // - KB885756: of several driver= lines in one option, text-mode setup loads the first only.
+// - [Files.scsi.ID] catalog = diskN,name: the catalog of the option's driver and INF, which must
+//   hold their hashes for setup to take the F6 driver as signed.
 #include "tools/keycheck/f6/f6_check.h"
 
 #include "tools/keycheck/findings/checked_versions.h"
 #include "tools/keycheck/pciid/pci_id.h"
+#include "tools/keycheck/signing/signing_check.h"
 #include "tools/keycheck/text/ascii_case.h"
 
 #include <algorithm>
@@ -28,8 +31,10 @@ const char* const kFormat = " (\"TxtSetup.oem File Format\")";
 
 class Checker {
 public:
-    Checker(const PackageFiles& disk, const TxtSetupFile& file, F6Check& result)
-        : m_disk(disk), m_file(file), m_result(result) {}
+    Checker(const PackageFiles& disk, const TxtSetupFile& file, bool readCatalogs,
+            F6Check& result)
+        : m_disk(disk), m_file(file), m_readCatalogs(readCatalogs && CatalogsReadable()),
+          m_result(result) {}
 
     void Run() {
         for (const char* required : {"Disks", "Defaults"}) {
@@ -50,12 +55,13 @@ private:
         m_result.findings.push_back(MakeFinding(code, kF6FileName, line, text));
     }
 
-    // Whether the disk holds a path of it (from its root, "\" or "\sub\file").
-    bool OnDisk(std::string path) const {
+    // A path of the disk (from its root, "\\" or "\\sub\\file") as the package names it.
+    static std::string DiskPath(std::string path) {
         while (!path.empty() && (path[0] == '\\' || path[0] == '/'))
             path.erase(0, 1);
-        return m_disk.Exists(path);
+        return path;
     }
+    bool OnDisk(const std::string& path) const { return m_disk.Exists(DiskPath(path)); }
 
     void Disks() {
         const TxtSetupSection* disks = m_file.Section("Disks");
@@ -117,6 +123,8 @@ private:
         }
         std::vector<std::string> drivers;  // DriverKey of each driver line, in order
         std::vector<std::string> images;   // file names of the driver lines, upper case
+        const TxtSetupEntry* catalog = nullptr;
+        std::vector<std::pair<const TxtSetupEntry*, std::string>> signedFiles;  // driver, inf
         for (const TxtSetupEntry& line : files->entries) {
             if (!line.hasKey || line.fields.size() < 2)
                 continue;
@@ -131,6 +139,12 @@ private:
                 Say(Code::MissingDiskFile, line.line,
                     line.fields[1] + " is not in the disk's folder " + disk->second +
                         ": setup stops the install there");
+            }
+            if (disk != m_diskDirs.end() && (type == "DRIVER" || type == "INF"))
+                signedFiles.emplace_back(&line, DiskPath(disk->second + line.fields[1]));
+            if (disk != m_diskDirs.end() && type == "CATALOG") {
+                catalog = &line;
+                m_catalogPath = DiskPath(disk->second + line.fields[1]);
             }
             if (!IsShortName(line.fields[1]))
                 Say(Code::LongFileName, line.line,
@@ -150,7 +164,33 @@ private:
             }
         }
         m_allDrivers.insert(m_allDrivers.end(), drivers.begin(), drivers.end());
+        if (catalog != nullptr)
+            Catalog(*catalog, signedFiles);
         HardwareIds(option, images, drivers);
+    }
+
+    // The option's catalog= line: its catalog holds the hash of each driver and INF the option
+    // copies, as text-mode setup checks the F6 driver's files.
+    void Catalog(const TxtSetupEntry& line,
+                 const std::vector<std::pair<const TxtSetupEntry*, std::string>>& signedFiles) {
+        const PackageFile* file = m_disk.Find(m_catalogPath);
+        if (!m_readCatalogs || file == nullptr)
+            return;
+        std::string bytes, why;
+        m_disk.Read(*file, bytes, why);
+        const ::Catalog read = ReadCatalog(bytes);
+        if (!read.read) {
+            Say(Code::CatalogUnreadable, line.line,
+                line.fields[1] + " is no catalog Windows can use: " + read.problem);
+            return;
+        }
+        for (const auto& signedFile : signedFiles) {
+            if (m_disk.Exists(signedFile.second) &&
+                !CatalogCovers(m_disk, signedFile.second, read, why))
+                Say(Code::NotInCatalog, signedFile.first->line,
+                    signedFile.first->fields[1] + " is not in " + line.fields[1] + ": " + why +
+                        "; setup takes the F6 driver as unsigned");
+        }
     }
 
     void HardwareIds(const TxtSetupEntry& option, const std::vector<std::string>& images,
@@ -211,7 +251,9 @@ private:
     static const std::vector<TxtSetupEntry> kNone;
     const PackageFiles& m_disk;
     const TxtSetupFile& m_file;
+    bool m_readCatalogs;
     F6Check& m_result;
+    std::string m_catalogPath;
     std::map<std::string, std::string> m_diskDirs;  // upper-case key -> directory ending in '\'
     std::vector<std::string> m_allDrivers;  // the DriverKey of every driver line, upper case
 };
@@ -282,12 +324,12 @@ void CompareLists(const Package& package, F6Check& result) {
 }
 }  // namespace
 
-F6Check CheckF6File(const Package& package) {
+F6Check CheckF6File(const Package& package, bool readCatalogs) {
     F6Check result;
     result.found = package.hasF6File;
     if (!result.found)
         return result;
-    Checker(package.files, package.f6File, result).Run();
+    Checker(package.files, package.f6File, readCatalogs, result).Run();
     CompareLists(package, result);
     std::stable_sort(result.findings.begin(), result.findings.end(),
                      [](const Finding& a, const Finding& b) {

@@ -21,4 +21,5 @@ struct F6Check {
 
 // Checks the package's TXTSETUP.OEM; its [Disks] paths start at the package's root, the
 // floppy's root. The lists are the package's key.ini and the models its 2000 and XP INF name.
-F6Check CheckF6File(const Package& package);
+// With readCatalogs (and a build that reads them), an option's catalog is read and checked.
+F6Check CheckF6File(const Package& package, bool readCatalogs);

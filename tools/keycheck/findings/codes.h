@@ -70,7 +70,7 @@ enum class Severity { Finding, Warning, Note };
     X(MissingInstallSection, "missing-install-section", "xref", Finding,                           \
       "Windows finds the device's line and cannot install it")                                     \
     X(MissingPackageFile, "missing-package-file", "xref", Finding,                                 \
-      "Windows asks for a catalog or source file the package does not hold")                       \
+      "Windows asks for a source file the package does not hold")                       \
     X(UnknownSourceDisk, "unknown-source-disk", "xref", Finding,                                   \
       "a source file on a disk [SourceDisksNames] does not name: Windows asks for a disk")         \
     X(EntryPartlyInstalled, "entry-partly-installed", "xref", Warning,                             \
@@ -112,7 +112,24 @@ enum class Severity { Finding, Warning, Note };
     X(ServiceIsDriverKey, "service-is-driver-key", "txtsetup, xref", Warning,                      \
       "the service names the DriverKey, not the image the page asks for; such disks install")      \
     X(DeviceOnlyInF6, "device-only-in-f6", "txtsetup, xref", Warning,                              \
-      "text-mode setup installs it, Windows later finds no driver or the launcher refuses it")
+      "text-mode setup installs it, Windows later finds no driver or the launcher refuses it")    \
+    X(NoCatalog, "no-catalog", "catalog, xref", Warning,                                           \
+      "2000/XP: the INF names no catalog: the driver is unsigned, and XP prompts")                 \
+    X(CatalogAbsent, "catalog-absent", "catalog, lint, xref", Finding,                             \
+      "2000/XP: the catalog the INF names is not in the package: the driver is unsigned")          \
+    X(CatalogUnreadable, "catalog-unreadable", "catalog, txtsetup, lint, xref", Finding,           \
+      "2000/XP: the catalog is no signed catalog Windows can use: the driver is unsigned")         \
+    X(NotInCatalog, "not-in-catalog", "catalog, txtsetup, lint, xref", Finding,                    \
+      "2000/XP: the catalog lacks a file's hash: edited after signing, the driver is unsigned")    \
+    X(LineEndings, "line-endings", "catalog, lint, xref", Finding,                                 \
+      "2000/XP: the INF matches its catalog only with CR LF restored: its line ends were "         \
+      "converted")                                                                                 \
+    X(CatalogOs, "catalog-os", "catalog, lint, xref", Finding,                                     \
+      "2000/XP: the catalog's OS attributes leave the version out: the driver is unsigned there")  \
+    X(CatalogDigest, "catalog-digest", "catalog, lint, xref", Finding,                             \
+      "2000/XP: SHA-256 only, which they cannot verify: the driver is unsigned there")             \
+    X(CatalogSigner, "catalog-signer", "catalog, xref", Warning,                                   \
+      "2000/XP: signed, but not by Microsoft's hardware compatibility publisher: XP prompts")
 
 enum class Code {
 #define KEYCHECK_CODE_ENUMERATOR(id, name, verbs, severity, meaning) id,

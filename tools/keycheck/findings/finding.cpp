@@ -57,6 +57,14 @@ void FindingList::AddForAll(const Finding& finding) {
         Add(finding, version);
 }
 
+void FindingList::AddSaid(const Finding& finding) {
+    for (OsType version : kInfVersions) {
+        if (finding.versions.empty() || std::find(finding.versions.begin(), finding.versions.end(),
+                                                  VersionOption(version)) != finding.versions.end())
+            Add(finding, version);
+    }
+}
+
 std::vector<Finding> FindingList::Take() {
     for (std::size_t i = 0; i < m_list.size(); ++i) {
         if (m_versions[i] == kAllVersions)

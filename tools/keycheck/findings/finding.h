@@ -42,6 +42,8 @@ public:
     void Add(Finding finding, OsType version);
     // For every version of kInfVersions.
     void AddForAll(const Finding& finding);
+    // For each version finding names (every version when it names none), as another list said it.
+    void AddSaid(const Finding& finding);
     // The findings in the order first said, each with its versions (none when all four).
     std::vector<Finding> Take();
 

@@ -6,6 +6,7 @@
 #include "sim/ansi_names.h"
 #include "tools/keycheck/f6/f6_check.h"
 #include "tools/keycheck/lint/key_file_findings.h"
+#include "tools/keycheck/signing/signing_check.h"
 
 #include <algorithm>
 
@@ -48,7 +49,7 @@ std::string MissingFileText(const PackageFileCheck& file) {
 }
 }  // namespace
 
-LintResult LintPackage(const Package& package) {
+LintResult LintPackage(const Package& package, bool readCatalogs) {
     LintResult result;
     const KeyFile& keyFile = package.keyFile;
     if (keyFile.found) {
@@ -67,7 +68,11 @@ LintResult LintPackage(const Package& package) {
             result.findings.push_back(
                 MakeFinding(Code::MissingFile, file.path, 0, MissingFileText(file)));
     }
-    for (const Finding& finding : CheckF6File(package).findings) {
+    for (const Finding& finding : CheckF6File(package, readCatalogs).findings) {
+        if (finding.severity == Severity::Finding)
+            result.findings.push_back(finding);
+    }
+    for (const Finding& finding : CheckPackageSigning(package, readCatalogs).findings) {
         if (finding.severity == Severity::Finding)
             result.findings.push_back(finding);
     }

@@ -19,8 +19,9 @@ struct PackageFileCheck {
 struct LintResult {
     std::vector<PackageFileCheck> files;
     // Those of key.ini by offset (file "key.ini", with the offset), then the files', then the
-    // F6 file's findings (its warnings are txtsetup's and xref's to say).
+    // F6 file's findings and the catalogs' (their warnings are the other verbs' to say).
     std::vector<Finding> findings;
 };
 
-LintResult LintPackage(const Package& package);
+// With readCatalogs (and a build that reads them), the catalogs are read and checked.
+LintResult LintPackage(const Package& package, bool readCatalogs);

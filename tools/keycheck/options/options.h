@@ -20,6 +20,7 @@ struct Options {
     int language =
         0;  // --language: the LANGID whose [Strings.LanguageID] INFs give; 0: the code page's
     bool json = false;
+    bool noCatalogs = false;  // --no-catalogs: the catalogs are not read
     std::string output;  // gen: -o, the file to write
     // disk build: --floppy or --cd, the image to write; disk check: the image to read.
     std::string floppy, cd, image, label;

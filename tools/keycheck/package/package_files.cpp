@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -67,4 +68,13 @@ bool PackageFiles::Read(const PackageFile& file, std::string& bytes, std::string
     }
     bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     return true;
+}
+
+std::unique_ptr<std::istream> PackageFiles::Open(const PackageFile& file) const {
+    if (file.hostPath.empty())
+        return std::make_unique<std::istringstream>(file.bytes);
+    auto in = std::make_unique<std::ifstream>(file.hostPath, std::ios::binary);
+    if (!*in)
+        return nullptr;
+    return in;
 }

@@ -6,6 +6,8 @@
 #pragma once
 
 #include <cstdint>
+#include <istream>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -33,6 +35,9 @@ public:
     bool Exists(const std::string& path) const { return Find(path) != nullptr; }
     // The file's bytes; false with a one-line error naming it when it cannot be read.
     bool Read(const PackageFile& file, std::string& bytes, std::string& error) const;
+    // The file opened to be read in pieces, so that a large one is never held whole; null when
+    // it cannot be opened.
+    std::unique_ptr<std::istream> Open(const PackageFile& file) const;
 
     const std::vector<PackageFile>& All() const { return m_files; }
     int CodePage() const { return m_codePage; }

@@ -45,12 +45,22 @@ bool ReadVersionInf(const PackageFiles& files, OsType version, const InfReading&
             MakeFinding(Code::MissingInf, result.path, 0, result.path + " is not in the package"));
         return true;
     }
-    std::shared_ptr<const InfFile>& parsed = read[file];
+    return ReadInfAs(files, *file, result.path, version, reading, read, result, error);
+}
+
+bool ReadInfAs(const PackageFiles& files, const PackageFile& file, const std::string& path,
+               OsType version, const InfReading& reading, InfFilesRead& read, VersionInf& result,
+               std::string& error) {
+    result.version = version;
+    result.label = VersionLabel(version);
+    result.path = path;
+    result.found = true;
+    std::shared_ptr<const InfFile>& parsed = read[&file];
     if (parsed == nullptr) {
         std::string bytes;
-        if (!files.Read(*file, bytes, error))
+        if (!files.Read(file, bytes, error))
             return false;
-        parsed = std::make_shared<InfFile>(ParseInf(file->path, bytes, reading));
+        parsed = std::make_shared<InfFile>(ParseInf(file.path, bytes, reading));
     }
     result.file = parsed;
     const InfFile& inf = *result.file;

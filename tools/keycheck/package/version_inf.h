@@ -34,6 +34,12 @@ struct VersionInf {
 // given the same file read it once.
 using InfFilesRead = std::map<const PackageFile*, std::shared_ptr<const InfFile>>;
 
+// Reads into result the INF at file as version reads it, named path (as the launcher or a survey
+// names it), in the reading's code page. A file that cannot be read returns false with error.
+bool ReadInfAs(const PackageFiles& files, const PackageFile& file, const std::string& path,
+               OsType version, const InfReading& reading, InfFilesRead& read, VersionInf& result,
+               std::string& error);
+
 // Reads into result the INF version (one of kInfVersions) is given from the package's files, in
 // the reading's code page and with the strings of its language (0: the code page's own). A
 // missing INF is a finding of the result; a file that cannot be read returns false with error.

@@ -33,7 +33,7 @@ const DeviceInstance* InstanceWithIds(const std::vector<PciBranch>& branches,
 }  // namespace
 
 InstallCheck CheckInstall(const Package& package, const MachineSource& machine,
-                          const Prediction& prediction) {
+                          const Prediction& prediction, bool readCatalogs) {
     InstallCheck check;
     if (!prediction.Installs() || prediction.taken < 0 || !IsInfVersion(prediction.osType))
         return check;
@@ -50,5 +50,13 @@ InstallCheck CheckInstall(const Package& package, const MachineSource& machine,
     }
     check.verdict =
         FindInstall(package.InfFor(prediction.osType), check.hardwareIds, check.compatibleIds);
+    if (IsNtVersion(prediction.osType)) {
+        for (const InfSigning& signing : CheckPackageSigning(package, readCatalogs).infs) {
+            if (signing.version == prediction.osType) {
+                check.signingChecked = true;
+                check.signing = signing;
+            }
+        }
+    }
     return check;
 }

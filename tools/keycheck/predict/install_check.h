@@ -8,6 +8,7 @@
 #include "tools/keycheck/machine/machine_source.h"
 #include "tools/keycheck/package/package.h"
 #include "tools/keycheck/predict/prediction.h"
+#include "tools/keycheck/signing/signing_check.h"
 
 #include <string>
 #include <vector>
@@ -21,9 +22,12 @@ struct InstallCheck {
     std::vector<std::string> hardwareIds;
     std::vector<std::string> compatibleIds;
     InstallVerdict verdict;
+    // On 2000 and XP: whether the version trusts the driver, or the prompt it meets.
+    bool signingChecked = false;
+    InfSigning signing;
 };
 
 // Looks the device the launcher took up in the INF the package gives the version, with the IDs
-// the machine's registry holds for it.
+// the machine's registry holds for it; with readCatalogs, whether the version trusts the driver.
 InstallCheck CheckInstall(const Package& package, const MachineSource& machine,
-                          const Prediction& prediction);
+                          const Prediction& prediction, bool readCatalogs);

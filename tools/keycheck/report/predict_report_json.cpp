@@ -1,5 +1,6 @@
 // Prints the result of keycheck predict as one JSON document.
 #include "tools/keycheck/predict/version_names.h"
+#include "tools/keycheck/report/catalog_report.h"
 #include "tools/keycheck/report/install_report.h"
 #include "tools/keycheck/report/json_text.h"
 #include "tools/keycheck/report/machine_report.h"
@@ -86,6 +87,7 @@ Json InstallCheckJson(const InstallCheck& check) {
     json["idsFrom"] = check.idsFromExport ? "export" : "keyName";
     json["hardwareIds"] = hardwareIds;
     json["compatibleIds"] = compatibleIds;
+    json["signing"] = check.signingChecked ? SigningJson(check.signing) : Json(nullptr);
     return json;
 }
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include "tools/keycheck/predict/version_names.h"
 #include "tools/keycheck/report/install_report.h"
+#include "tools/keycheck/signing/signing_check.h"
 #include "tools/keycheck/text/shown_text.h"
 
 namespace {
@@ -77,6 +78,13 @@ void PrintInstallCheck(const InstallCheck& check, int& step, int codePage, std::
         << " is given, for the device's IDs "
         << (check.idsFromExport ? "(from the export)" : "(its key name; the export has none)")
         << ":\n     " << InstallText(check.verdict, codePage) << "\n";
+    if (!check.signingChecked)
+        return;
+    out << ++step << ". Whether Windows trusts the driver: " << SigningLine(check.signing)
+        << "\n";
+    if (check.signing.prompts)
+        out << "   The launcher runs install.exe hidden: the prompt comes from an installer the "
+               "user never saw start.\n";
 }
 }  // namespace
 
@@ -110,7 +118,11 @@ void PrintPredictionText(const Options& options, const LauncherSetting& setting,
         PrintInstallCheck(check, step, options.codePage, out);
     out << "\nResult: " << (prediction.Installs() ? "installs" : "refuses")
         << "; the launcher exits with status " << prediction.exitStatus << "\n";
-    if (check.checked)
+    if (check.checked && check.verdict.installs && check.signing.prompts)
+        out << "The INF has a models line for the device, so the install would work, once the "
+               "user has answered the prompt for a driver "
+            << check.verdict.label << " does not count as signed.\n";
+    else if (check.checked)
         out << (check.verdict.installs
                     ? "The INF has a models line for the device, so the install would work.\n"
                     : "The INF has no models line for the device, so Windows would find no "

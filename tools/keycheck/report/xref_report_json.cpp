@@ -1,6 +1,7 @@
 // keycheck xref's JSON document: the same as the text report, for programs.
 #include "tools/keycheck/report/xref_report.h"
 
+#include "tools/keycheck/report/catalog_report.h"
 #include "tools/keycheck/report/json_text.h"
 
 #include "tools/keycheck/findings/checked_versions.h"
@@ -18,6 +19,14 @@ Json FindingsJson(const std::vector<const Finding*>& list) {
 }
 
 namespace {
+Json Signing(const XrefResult& result, OsType version) {
+    for (const InfSigning& signing : result.signing.infs) {
+        if (signing.version == version)
+            return SigningJson(signing);
+    }
+    return nullptr;
+}
+
 Json LineJson(const ModelLine& line) {
     return {{"file", line.file},
             {"line", line.line},
@@ -56,7 +65,8 @@ Json VersionJson(const XrefResult& result, const VersionXref& version) {
             {"modelsSections", inf.models.sections},
             {"stringsSections", inf.file->stringsRead},
             {"lines", lines},
-            {"entries", entries}};
+            {"entries", entries},
+            {"signing", Signing(result, inf.version)}};
 }
 }  // namespace
 

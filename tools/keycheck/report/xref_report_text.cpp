@@ -46,6 +46,10 @@ void PrintVersion(const XrefResult& result, const VersionXref& version, std::ost
         out << "  models " << SectionList(inf.models.sections) << ": "
             << Counted(inf.models.lines.size(), "line", "lines") << "\n";
     }
+    for (const InfSigning& signing : result.signing.infs) {
+        if (signing.version == inf.version)
+            out << "  signature: " << signing.verdict << "\n";
+    }
     // Said where there was a choice: a [Strings.LanguageID] section picked for the language.
     const std::vector<std::string>& strings = inf.file->stringsRead;
     if (strings.size() > 1 || (strings.size() == 1 && strings[0].size() > 7))

@@ -1,4 +1,5 @@
-// The files an INF names that must lie in the package: its catalog and its source disk files.
+// The files an INF names that must lie in the package: its source disk files (its catalog is the
+// signing check's).
 //
 // Thread rule: a pure function; any thread.
 #pragma once
@@ -9,6 +10,6 @@
 
 #include <vector>
 
-// The CatalogFile and [SourceDisksFiles] files of the INF a version reads that the package does
-// not hold, looked for below the INF's own folder as Windows does.
+// The [SourceDisksFiles] files of the INF a version reads that the package does not hold, looked
+// for below the INF's own folder as Windows does.
 std::vector<Finding> MissingSourceFiles(const PackageFiles& files, const VersionInf& inf);

@@ -119,7 +119,7 @@ void CheckModelIds(const XrefResult& result, const VersionInf& inf, const std::v
 }
 }  // namespace
 
-XrefResult CrossCheck(const Package& package) {
+XrefResult CrossCheck(const Package& package, bool readCatalogs) {
     XrefResult result;
     result.codePage = package.reading.codePage;
     FindingList collect;
@@ -162,10 +162,13 @@ XrefResult CrossCheck(const Package& package) {
         CheckModelIds(result, inf, ids, collect);
     }
     // A driver disk's F6 file is read by the text-mode setup of 2000 and XP.
-    for (const Finding& finding : CheckF6File(package).findings) {
+    for (const Finding& finding : CheckF6File(package, readCatalogs).findings) {
         for (OsType version : kF6Versions)
             collect.Add(finding, version);
     }
+    result.signing = CheckPackageSigning(package, readCatalogs);
+    for (const Finding& finding : result.signing.findings)
+        collect.AddSaid(finding);
     result.findings = collect.Take();
     return result;
 }

@@ -5,6 +5,7 @@
 
 #include "tools/keycheck/findings/finding.h"
 #include "tools/keycheck/package/package.h"
+#include "tools/keycheck/signing/signing_check.h"
 
 #include <string>
 #include <vector>
@@ -35,9 +36,11 @@ struct XrefResult {
     bool keyFileFound = false;
     std::vector<KeyEntryCheck> entries;  // the launcher's table, empty IDs left out
     std::vector<VersionXref> versions;   // in the order of kInfVersions
+    SigningCheck signing;                // whether each version trusts the driver
     // Findings, warnings and notes (what needs no change, said so that nothing goes
     // unexplained), each in the order first said; the F6 file's hold for 2000 and XP.
     std::vector<Finding> findings;
 };
 
-XrefResult CrossCheck(const Package& package);
+// With readCatalogs (and a build that reads them), the catalogs are read and checked.
+XrefResult CrossCheck(const Package& package, bool readCatalogs);

@@ -35,7 +35,9 @@ RULES = [
      ["keycheck lint IMAGE ", "key.ini: 119 bytes", "keycheck xref IMAGE\n"],
      ["nothing of a driver package"]),
     ("key-file-in-mixed-case-no-f6", "rename key.ini Key.ini; remove TXTSETUP.OEM", ["--cd"], 1,
-     ["keycheck xref IMAGE\n", "Result: clean"], ["nothing of a driver package", "txtsetup"]),
+     # The sample's catalog is a vendor's, which xref warns of; nothing else is said.
+     ["keycheck xref IMAGE\n", "Result: 0 findings, 1 warning"],
+     ["nothing of a driver package", "txtsetup"]),
     ("iso9660-names", None, ["--cd", "--no-joliet"], 1,
      ["its 8.3 names", "keycheck lint IMAGE ", "present  Drv\\hx5820.inf"], []),
     ("floppy-long-names", None, ["--floppy"], 1, ["a FAT floppy image, its long names"], []),

@@ -24,7 +24,7 @@ std::vector<std::string> Codes(const std::string& text, const char* keyIni = nul
                                      "[M]\r\n" +
                                          models + "[Inst]\r\n");
     std::vector<std::string> codes;
-    for (const Finding& finding : CheckF6File(ReadTestPackage(std::move(files))).findings)
+    for (const Finding& finding : CheckF6File(ReadTestPackage(std::move(files)), true).findings)
         codes.push_back(CodeName(finding.code) +
                         std::string(finding.severity == Severity::Warning ? "?" : "") + ":" +
                         std::to_string(finding.line));

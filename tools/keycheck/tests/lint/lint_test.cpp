@@ -20,7 +20,7 @@ Codes Lint(const std::string& keyIni, int codePage = 1252) {
     Codes codes;
     const Package package =
         ReadTestPackage(LauncherPackageFiles(keyIni, codePage), InfReading{codePage, 0});
-    for (const Finding& finding : LintPackage(package).findings)
+    for (const Finding& finding : LintPackage(package, false).findings)
         codes.emplace_back(CodeName(finding.code), finding.offset);
     return codes;
 }
@@ -73,7 +73,7 @@ TEST(KeyFileLintTest, ListsEntriesWithWhatTheLauncherKeeps) {
     EXPECT_EQ(keyFile.table, (std::vector<std::string>{"VEN_1", ""}));
     // The launcher stores an ID over 39 bytes empty and matches nothing with it: no finding
     // about its case or blanks, only its length.
-    EXPECT_EQ(LintPackage(package).findings.size(), 1u);
+    EXPECT_EQ(LintPackage(package, false).findings.size(), 1u);
 }
 
 // A package holding key.ini and the files named, spelled as given.
@@ -83,7 +83,7 @@ LintResult LintFiles(const std::vector<std::string>& names, bool keyFile = true)
         files.Add("key.ini", "A=VEN_1\r\n");
     for (const std::string& name : names)
         files.Add(name, "x");
-    return LintPackage(ReadTestPackage(std::move(files)));
+    return LintPackage(ReadTestPackage(std::move(files)), false);
 }
 
 const std::vector<std::string> kAllFiles = {

@@ -71,7 +71,7 @@ TEST_P(InstallCheckTest, FindsTheModelsLineForTheDeviceTaken) {
     const LauncherSetting setting{WindowsVersionByWineName(c.version), "D:\\", "C:\\WINDOWS", 1252};
 
     const Prediction prediction = PredictLauncher(package, machine, setting);
-    const InstallCheck check = CheckInstall(package, machine, prediction);
+    const InstallCheck check = CheckInstall(package, machine, prediction, true);
 
     EXPECT_EQ(check.checked, c.checked);
     EXPECT_EQ(check.verdict.installs, c.installs);

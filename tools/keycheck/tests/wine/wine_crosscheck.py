@@ -11,8 +11,10 @@ Wine's 32-bit loader, or a 64-bit one under wine64 where the kernel runs no 32-b
 persistent wineserver for all rows.
 """
 import argparse
+import hashlib
 import json
 import os
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -24,33 +26,35 @@ import wine_lane  # noqa: E402
 SKIP = 77
 
 # Runs beyond each verb's example (keycheck --verbs gives those): (name, arguments after the
-# program, output is JSON).
+# program, output is JSON, what the host keycheck is given besides).
 MORE_RUNS = [
     ("predict-98se-json", ["predict", "sample/package", "--os", "98se", "--registry",
-                           "sample/machine-98se.reg", "--json"], True),
+                           "sample/machine-98se.reg", "--json"], True, ["--no-catalogs"]),
     ("predict-me-refuses-json", ["predict", "sample/package", "--os", "me", "--registry",
-                                 "sample/machine-xp.reg", "--json"], True),
-    ("devices-xp", ["devices", "sample/machine-xp.reg", "--package", "sample/package"], False),
+                                 "sample/machine-xp.reg", "--json"], True, ["--no-catalogs"]),
+    ("devices-xp", ["devices", "sample/machine-xp.reg", "--package", "sample/package"], False, []),
     ("usage-error", ["predict", "sample/package", "--os", "xq", "--registry",
-                     "sample/machine-xp.reg"], False),
+                     "sample/machine-xp.reg"], False, []),
 ]
 
 
 def verb_runs(host, source):
     """The runs of every verb the host keycheck lists: its example, and again with --json where
-    it takes it, for the verbs keycheck.exe does; and the verbs it refuses."""
+    it takes it, for the verbs keycheck.exe does; and the verbs it refuses. keycheck.exe reads
+    no catalogs, so the host is given --no-catalogs where a verb takes it."""
     listed = subprocess.run([host, "--verbs"], cwd=source, capture_output=True, check=True,
                             text=True).stdout.splitlines()
     runs, refused = [], []
     for line in listed:
-        name, output, where, example = line.split("\t")
+        name, output, where, catalogs, example = line.split("\t")
         args = name.split() + example.split()
+        host_extra = ["--no-catalogs"] if catalogs == "no-catalogs" else []
         if where != "windows":
             refused.append((name, args))
             continue
-        runs.append((name, args, False))
+        runs.append((name, args, False, host_extra))
         if output == "json":
-            runs.append((name + "-json", args + ["--json"], True))
+            runs.append((name + "-json", args + ["--json"], True, host_extra))
     return runs, refused
 
 
@@ -94,6 +98,62 @@ def same_output(host, windows, is_json):
     return f"{len(host_lines)} lines on the host, {len(windows_lines)} under Wine"
 
 
+def is_flat_hash_of_pe(path, said):
+    data = path.read_bytes()
+    return data[:2] == b"MZ" and hashlib.sha1(data).hexdigest().upper() == said
+
+
+def catalog_crosscheck(host, source, loader, env, helper, folder):
+    """Windows' own view of the sample's catalog and of its files' hashes (wintrust under Wine)
+    against keycheck's: the members' tags CryptCATEnumerateMember lists, and the hash
+    CryptCATAdminCalcHashFromFileHandle takes of each file keycheck hashes, among them a PE
+    image (the lane's setup.exe copied by an INF of its own). Returns the failures."""
+    package = folder / "catalog-pe"
+    shutil.rmtree(package, ignore_errors=True)
+    package.mkdir(parents=True)
+    shutil.copy(source / "sample" / "package" / "drv" / "hx5820.cat", package / "hx.cat")
+    shutil.copy(helper.parent.parent.parent.parent / "setup.exe", package / "hx.sys")
+    (package / "hx.inf").write_bytes(
+        b"[Version]\r\nSignature=\"$Windows NT$\"\r\nCatalogFile=hx.cat\r\n"
+        b"[SourceDisksNames]\r\n1=d,,,\r\n[SourceDisksFiles]\r\nhx.sys=1\r\n"
+        b"[Manufacturer]\r\nM\r\n[M]\r\nD=Inst,PCI\\VEN_1A2B&DEV_5820\r\n"
+        b"[Inst.NT]\r\nCopyFiles=F\r\n[F]\r\nhx.sys\r\n")
+    failures = 0
+    hashed = {}
+    for folder_named in (source / "sample" / "package", package):
+        said = json.loads(run_captured([host, "catalog", str(folder_named), "--json"], env,
+                                       source)[1])
+        for inf in said["infs"]:
+            for file in inf["files"]:
+                if file["sha1"]:
+                    hashed[str(folder_named / file["path"].replace("\\", "/"))] = file["sha1"]
+    windows = run_captured(loader + [str(helper), "hash"] + sorted(hashed), env, source)[1]
+    for line in windows.decode("latin-1").splitlines():
+        parts = line.strip().split("\t")
+        ours = hashed.get(parts[1]) if len(parts) > 1 else None
+        theirs = parts[2] if len(parts) > 2 else "?"
+        same = parts[0] == "HASH" and ours == theirs
+        name = Path(parts[1]).name
+        if not same and is_flat_hash_of_pe(Path(parts[1]), theirs):
+            # Wine 8's wintrust hashes every file whole; later Wine and Windows take a PE
+            # image's Authenticode hash. keycheck.catalogs holds that hash to osslsigncode's.
+            print(f"skip catalog hash of {name}: this Wine hashes PE images whole ({theirs})")
+            continue
+        print(f"{'ok  ' if same else 'FAIL'} catalog hash of {name}: Windows {theirs}, "
+              f"keycheck {ours}")
+        failures += not same
+    catalog = source / "sample" / "package" / "drv" / "hx5820.cat"
+    ours = sorted(m["tag"] for m in json.loads(
+        run_captured([host, "catalog", str(catalog), "--json"], env, source)[1])["members"])
+    windows = run_captured(loader + [str(helper), "members", str(catalog)], env, source)[1]
+    theirs = sorted(line.split("\t")[1].strip() for line in
+                    windows.decode("latin-1").splitlines() if line.startswith("MEMBER"))
+    same = theirs == ours and bool(ours)
+    print(f"{'ok  ' if same else 'FAIL'} the sample catalog's members: Windows {theirs}, "
+          f"keycheck {ours}")
+    return failures + (not same)
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--host", required=True, help="the host keycheck")
@@ -123,6 +183,12 @@ def main():
     # that is still up from wineboot serves as well.
     run_captured(["wineserver", "-p5"], env, args.source)
     failures = 0
+    helper = lane.build / "tests" / "e2e" / "helpers" / "cathash.exe"
+    if wine_lane.wrong_machine(lane, [helper]) is None:
+        failures += catalog_crosscheck(args.host, Path(args.source).resolve(), loader, env,
+                                       helper, prefix.parent)
+    else:
+        print("skipped the catalog rows: " + wine_lane.wrong_machine(lane, [helper]))
     runs, refused = verb_runs(args.host, args.source)
     # The verbs keycheck.exe does not do (it has no disk tools) are refused with one line.
     for name, verb_args in refused:
@@ -133,8 +199,8 @@ def main():
         print(f"{'ok  ' if problem is None else 'FAIL'} {name} (refused)" +
               ("" if problem is None else f": {problem}"))
         failures += problem is not None
-    for name, verb_args, is_json in runs + MORE_RUNS:
-        host = run_captured([args.host] + verb_args, env, args.source)
+    for name, verb_args, is_json, host_extra in runs + MORE_RUNS:
+        host = run_captured([args.host] + verb_args + host_extra, env, args.source)
         windows = run_captured(loader + [str(exe)] + verb_args, env, args.source)
         problem = None
         if host[0] != windows[0]:

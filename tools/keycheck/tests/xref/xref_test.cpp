@@ -34,7 +34,7 @@ XrefResult Check(const std::string& keyIni, const std::string& inf, const std::s
     PackageFiles files = LauncherPackageFiles(keyIni);
     files.Add("drv\\hx5820.inf", inf);
     files.Add("drv\\hx5820.ina", ina);
-    return CrossCheck(ReadTestPackage(std::move(files)));
+    return CrossCheck(ReadTestPackage(std::move(files)), false);
 }
 
 // The findings or the warnings of a result.
@@ -124,7 +124,7 @@ TEST(XrefTest, EachPackageGetsItsFindings) {
                             "CatalogFile.NT = none.cat\r\n",
          ina,
          {"missing-package-file drv\\hx5820.inf:20 [me,2000,xp]",
-          "missing-package-file Drv\\hx5820.inf:22 [2000,xp]"},
+          "catalog-absent Drv\\hx5820.inf:22 [2000,xp]"},
          {}},
         {"one finding said four times on a line of the file only 98 SE reads",
          kBothIds,
@@ -208,11 +208,10 @@ TEST(XrefTest, MissingFilesAndKeyFile) {
     // No key.ini: every INF ID is unreached, and that is said once per line.
     PackageFiles empty;
     empty.Add("drv\\hx5820.ina", Inf(kBothModels));
-    const XrefResult none = CrossCheck(ReadTestPackage(std::move(empty)));
+    const XrefResult none = CrossCheck(ReadTestPackage(std::move(empty)), false);
     EXPECT_EQ(
         CodesOf(none.findings),
-        (Codes{"no-key-file key.ini:0", "missing-package-file drv\\hx5820.ina:3 [98se]",
-               "missing-package-file drv\\hx5820.ina:7 [98se]",
+        (Codes{"no-key-file key.ini:0", "missing-package-file drv\\hx5820.ina:7 [98se]",
                "id-not-listed drv\\hx5820.ina:11 [98se]", "id-not-listed drv\\hx5820.ina:12 [98se]",
                "missing-inf drv\\hx5820.inf:0 [me,2000,xp]"}));
 }
