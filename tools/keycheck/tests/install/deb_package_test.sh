@@ -21,7 +21,9 @@ cd "$source_dir"
 "$keycheck" --version | grep -q '^keycheck [0-9]' || fail "--version says no version"
 out=$("$keycheck" xref sample/package) || fail "xref on the sample exits $?"
 echo "$out" | head -n 1 | grep -qx 'keycheck xref sample/package' || fail "xref's report: $out"
-echo "$out" | tail -n 1 | grep -qx 'Result: clean' || fail "xref's result: $(echo "$out" | tail -n 1)"
+# The sample's catalog is a vendor's, which xref warns of: no finding, one warning.
+echo "$out" | tail -n 1 | grep -qx 'Result: 0 findings, 1 warning' ||
+    fail "xref's result: $(echo "$out" | tail -n 1)"
 "$keycheck" predict sample/package --os xp --registry sample/machine-xp.reg >/dev/null ||
     fail "predict on the sample's XP machine exits $?"
 page="$root/usr/share/man/man1/keycheck.1"
