@@ -19,8 +19,8 @@ namespace {
 std::string Described(const Catalog& catalog) {
     std::string text = (catalog.read ? "read " : "not read ") + catalog.problem + "\n";
     for (const CatalogMember& member : catalog.members)
-        text += member.tag + " " + HexOf(member.hash) + " " + member.file + " " + member.osAttr +
-                "\n";
+        text +=
+            member.tag + " " + HexOf(member.hash) + " " + member.file + " " + member.osAttr + "\n";
     for (const CatalogSigner& signer : catalog.signers)
         text += std::to_string(signer.signatureValid) + " " + std::to_string(signer.chain.size()) +
                 "\n";
@@ -53,7 +53,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FuzzRequire(!ranges.empty() && ranges[0].begin == 0, "catalog",
                     "an image hash that does not start at the file's start");
     }
-    FuzzRequire(Digests(bytes) == Digests(bytes), "catalog",
-                "the same stream gives other digests");
+    FuzzRequire(Digests(bytes) == Digests(bytes), "catalog", "the same stream gives other digests");
     return 0;
 }

@@ -22,8 +22,8 @@ std::string Narrow(const wchar_t* text) {
 
 int Hashes(int argc, char** argv) {
     for (int i = 2; i < argc; ++i) {
-        HANDLE file = CreateFileA(argv[i], GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                  0, nullptr);
+        HANDLE file =
+            CreateFileA(argv[i], GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
         BYTE hash[64];
         DWORD size = sizeof hash;
         if (file == INVALID_HANDLE_VALUE ||

@@ -21,12 +21,12 @@ enum class DigestKind { Sha1, Sha256, Other };
 const char* DigestName(DigestKind kind);
 
 struct CatalogMember {
-    std::string tag;     // the member's reference tag, as Windows lists it
+    std::string tag;  // the member's reference tag, as Windows lists it
     DigestKind digest = DigestKind::Other;
-    std::string hash;    // the digest's bytes
+    std::string hash;      // the digest's bytes
     bool peImage = false;  // the hash is of a PE image (SPC_PE_IMAGE_DATA), else of the whole file
-    std::string file;    // its "File" attribute, or ""
-    std::string osAttr;  // its "OSAttr" attribute ("2:5.1,2:5.00"), or ""
+    std::string file;      // its "File" attribute, or ""
+    std::string osAttr;    // its "OSAttr" attribute ("2:5.1,2:5.00"), or ""
 };
 
 struct CatalogCertificate {
@@ -47,8 +47,8 @@ struct CatalogSigner {
 };
 
 struct Catalog {
-    bool read = false;     // a PKCS#7 SignedData holding a catalog's trust list
-    std::string problem;   // why it is not one: "not PKCS#7", "cut short", "no trust list"...
+    bool read = false;    // a PKCS#7 SignedData holding a catalog's trust list
+    std::string problem;  // why it is not one: "not PKCS#7", "cut short", "no trust list"...
     std::vector<CatalogMember> members;
     std::vector<std::pair<std::string, std::string>> attributes;  // the catalog's own ("OS", ...)
     std::vector<CatalogSigner> signers;

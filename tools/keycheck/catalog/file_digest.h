@@ -13,7 +13,7 @@
 
 struct FileDigests {
     bool peImage = false;
-    std::string problem;  // a PE image whose headers lie: no image digest, and why
+    std::string problem;       // a PE image whose headers lie: no image digest, and why
     std::string sha1, sha256;  // the digests' bytes, of the kinds asked for
 };
 

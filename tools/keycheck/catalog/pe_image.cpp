@@ -9,8 +9,8 @@ const std::uint64_t kLfanewAt = 0x3C;
 const std::uint64_t kCoffSize = 20;  // after the 4-byte signature
 const std::uint64_t kSectionCountAt = 2;
 const std::uint64_t kOptionalSizeAt = 16;
-const std::uint64_t kChecksumAt = 64;      // in the optional header, PE32 and PE32+ alike
-const std::uint64_t kHeadersSizeAt = 60;   // SizeOfHeaders
+const std::uint64_t kChecksumAt = 64;     // in the optional header, PE32 and PE32+ alike
+const std::uint64_t kHeadersSizeAt = 60;  // SizeOfHeaders
 const std::uint16_t kPe32 = 0x10B;
 const std::uint16_t kPe32Plus = 0x20B;
 const std::uint64_t kSectionEntry = 40;
@@ -22,7 +22,8 @@ const std::uint64_t kMaxSections = 96;      // the loader's own limit
 std::uint64_t Little(const std::string& bytes, std::uint64_t at, int size) {
     std::uint64_t value = 0;
     for (int i = size - 1; i >= 0; --i)
-        value = (value << 8) | static_cast<unsigned char>(bytes[at + static_cast<std::uint64_t>(i)]);
+        value =
+            (value << 8) | static_cast<unsigned char>(bytes[at + static_cast<std::uint64_t>(i)]);
     return value;
 }
 
@@ -82,8 +83,7 @@ bool PeImageRanges(const std::string& head, std::uint64_t fileSize, std::vector<
     }
     const std::uint64_t countAt = optional + (magic == kPe32 ? 92 : 108);
     const std::uint64_t directories = optional + (magic == kPe32 ? 96 : 112);
-    const std::uint64_t entries =
-        countAt + 4 <= table ? Little(head, countAt, 4) : 0;
+    const std::uint64_t entries = countAt + 4 <= table ? Little(head, countAt, 4) : 0;
     const std::uint64_t headersSize = Little(head, optional + kHeadersSizeAt, 4);
     const std::uint64_t checksum = optional + kChecksumAt;
     if (headersSize > fileSize || headersSize < checksum + 4) {

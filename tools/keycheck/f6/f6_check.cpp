@@ -31,8 +31,7 @@ const char* const kFormat = " (\"TxtSetup.oem File Format\")";
 
 class Checker {
 public:
-    Checker(const PackageFiles& disk, const TxtSetupFile& file, bool readCatalogs,
-            F6Check& result)
+    Checker(const PackageFiles& disk, const TxtSetupFile& file, bool readCatalogs, F6Check& result)
         : m_disk(disk), m_file(file), m_readCatalogs(readCatalogs && CatalogsReadable()),
           m_result(result) {}
 

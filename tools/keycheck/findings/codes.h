@@ -70,7 +70,7 @@ enum class Severity { Finding, Warning, Note };
     X(MissingInstallSection, "missing-install-section", "xref", Finding,                           \
       "Windows finds the device's line and cannot install it")                                     \
     X(MissingPackageFile, "missing-package-file", "xref", Finding,                                 \
-      "Windows asks for a source file the package does not hold")                       \
+      "Windows asks for a source file the package does not hold")                                  \
     X(UnknownSourceDisk, "unknown-source-disk", "xref", Finding,                                   \
       "a source file on a disk [SourceDisksNames] does not name: Windows asks for a disk")         \
     X(EntryPartlyInstalled, "entry-partly-installed", "xref", Warning,                             \
@@ -112,7 +112,7 @@ enum class Severity { Finding, Warning, Note };
     X(ServiceIsDriverKey, "service-is-driver-key", "txtsetup, xref", Warning,                      \
       "the service names the DriverKey, not the image the page asks for; such disks install")      \
     X(DeviceOnlyInF6, "device-only-in-f6", "txtsetup, xref", Warning,                              \
-      "text-mode setup installs it, Windows later finds no driver or the launcher refuses it")    \
+      "text-mode setup installs it, Windows later finds no driver or the launcher refuses it")     \
     X(NoCatalog, "no-catalog", "catalog, xref", Warning,                                           \
       "2000/XP: the INF names no catalog: the driver is unsigned, and XP prompts")                 \
     X(CatalogAbsent, "catalog-absent", "catalog, lint, xref", Finding,                             \

@@ -62,7 +62,7 @@ CatalogName CatalogOf(const VersionInf& inf) {
         if (!entry.hasKey || entry.fields.empty() || entry.fields[0].empty())
             continue;
         const std::string key = AsciiUpper(entry.key);
-        const int rank = key == "CATALOGFILE"                                    ? 0
+        const int rank = key == "CATALOGFILE"                                     ? 0
                          : IsNtVersion(inf.version) && key == "CATALOGFILE.NT"    ? 1
                          : IsNtVersion(inf.version) && key == "CATALOGFILE.NTX86" ? 2
                                                                                   : -1;

@@ -29,9 +29,9 @@ namespace {
 const struct {
     const char* thumbprint;
     const char* name;
-} kMicrosoftRoots[] = {{"A43489159A520F0D93D032CCAF37E7FE20A8B419", "Microsoft Root Authority"},
-                       {"CDD4EEAE6000AC7F40C3802C171E30148030C072",
-                        "Microsoft Root Certificate Authority"}};
+} kMicrosoftRoots[] = {
+    {"A43489159A520F0D93D032CCAF37E7FE20A8B419", "Microsoft Root Authority"},
+    {"CDD4EEAE6000AC7F40C3802C171E30148030C072", "Microsoft Root Certificate Authority"}};
 
 const char* const kPrompt = "prompts under the default policy and refuses under Block";
 const char* const kUnsigned = "the driver is unsigned: Windows prompts under the default policy "
@@ -125,8 +125,8 @@ public:
         if (named.name.empty()) {
             Say(Code::NoCatalog, inf.path, named.line,
                 std::string("names no catalog: ") + kUnsigned, inf.version);
-            signing.verdict = "unsigned (the INF names no catalog): " + Short(inf.version) + " " +
-                              kPrompt;
+            signing.verdict =
+                "unsigned (the INF names no catalog): " + Short(inf.version) + " " + kPrompt;
             signing.prompts = true;
             m_result.infs.push_back(signing);
             return;
@@ -135,10 +135,9 @@ public:
         signing.catalogFound = file != nullptr;
         if (file == nullptr) {
             Say(Code::CatalogAbsent, inf.path, named.line,
-                "the catalog " + named.path + " is not in the package: " + kUnsigned,
-                inf.version);
-            signing.verdict = "unsigned (" + named.path + " is not in the package): " +
-                              Short(inf.version) + " " + kPrompt;
+                "the catalog " + named.path + " is not in the package: " + kUnsigned, inf.version);
+            signing.verdict = "unsigned (" + named.path +
+                              " is not in the package): " + Short(inf.version) + " " + kPrompt;
             signing.prompts = true;
             m_result.infs.push_back(signing);
             return;
@@ -180,8 +179,8 @@ private:
     // The file's SHA-1 and SHA-256, each once for the whole check.
     const FileDigests* DigestsOf(const PackageFile& file, std::string& error) {
         const auto found = m_digests.find(file.path);
-        if (found != m_digests.end() && (!m_wantSha256 || !found->second.sha256.empty() ||
-                                         !found->second.problem.empty()))
+        if (found != m_digests.end() &&
+            (!m_wantSha256 || !found->second.sha256.empty() || !found->second.problem.empty()))
             return &found->second;
         const std::unique_ptr<std::istream> in = m_package.files.Open(file);
         FileDigests digests;
@@ -208,8 +207,8 @@ private:
             return covered;
         }
         if (!digests->problem.empty()) {
-            covered.problem = "its PE headers lie (" + digests->problem +
-                              "), so Windows takes no hash of it";
+            covered.problem =
+                "its PE headers lie (" + digests->problem + "), so Windows takes no hash of it";
             return covered;
         }
         covered.sha1 = HexOf(digests->sha1);
@@ -254,27 +253,27 @@ private:
         const Catalog& catalog = CatalogAt(file);
         const OsType version = inf.version;
         if (!catalog.read || catalog.signers.empty() || !catalog.signers[0].signatureValid) {
-            const std::string why =
-                !catalog.read ? catalog.problem
-                : catalog.signers.empty()
-                    ? "no signer: a catalog nobody signed"
-                    : catalog.signers[0].problem;
+            const std::string why = !catalog.read             ? catalog.problem
+                                    : catalog.signers.empty() ? "no signer: a catalog nobody signed"
+                                                              : catalog.signers[0].problem;
             Say(Code::CatalogUnreadable, named.path, 0,
                 "is no catalog Windows can use: " + why + "; the driver is unsigned", version);
-            signing.verdict = "unsigned (" + named.path + ": " + why + "): " + Short(version) +
-                              " " + kPrompt;
+            signing.verdict =
+                "unsigned (" + named.path + ": " + why + "): " + Short(version) + " " + kPrompt;
             signing.prompts = true;
             return;
         }
         signing.catalogRead = true;
-        m_wantSha256 = std::any_of(catalog.members.begin(), catalog.members.end(),
-                                   [](const CatalogMember& m) { return m.digest == DigestKind::Sha256; });
+        m_wantSha256 =
+            std::any_of(catalog.members.begin(), catalog.members.end(),
+                        [](const CatalogMember& m) { return m.digest == DigestKind::Sha256; });
         std::vector<std::string> paths{inf.path};
         const std::vector<SourceFile> sources = SourceFiles(inf);
         for (const std::string& name : CopiedFiles(inf)) {
-            const auto source = std::find_if(sources.begin(), sources.end(), [&](const SourceFile& s) {
-                return s.knownDisk && AsciiUpper(s.name) == AsciiUpper(name);
-            });
+            const auto source =
+                std::find_if(sources.begin(), sources.end(), [&](const SourceFile& s) {
+                    return s.knownDisk && AsciiUpper(s.name) == AsciiUpper(name);
+                });
             paths.push_back(source != sources.end() ? source->path : FolderOf(inf.path) + name);
         }
         std::string unsignedWhy;
@@ -307,8 +306,9 @@ private:
         const CatalogSigner& signer = catalog.signers[0];
         if (sha256Only || signer.digest != DigestKind::Sha1) {
             Say(Code::CatalogDigest, named.path, 0,
-                std::string(sha256Only ? "holds some files' hashes in SHA-256 alone"
-                                       : "is signed over " + std::string(DigestName(signer.digest))) +
+                std::string(sha256Only
+                                ? "holds some files' hashes in SHA-256 alone"
+                                : "is signed over " + std::string(DigestName(signer.digest))) +
                     ", which 2000 and XP cannot verify: the driver is unsigned there",
                 version);
             if (unsignedWhy.empty())
@@ -344,16 +344,17 @@ private:
         Say(Code::CatalogSigner, named.path, 0,
             "is signed by " + by +
                 (whql ? ", with the WHQL usage but under " + root + ", not Microsoft's root"
-                      : " (issued by " + root + "), not Microsoft's hardware compatibility "
-                                                "publisher") +
+                      : " (issued by " + root +
+                            "), not Microsoft's hardware compatibility "
+                            "publisher") +
                 ": 2000 and XP do not count it as a driver signature; Windows prompts under the "
                 "default policy and refuses under Block",
             version);
         signing.prompts = true;
-        signing.verdict = "signed by " + by + ", not Microsoft's signature: " + Short(version) +
-                          (version == OS_WINXP
-                               ? " will prompt (\"has not passed Windows Logo testing\")"
-                               : " will prompt (\"Digital Signature Not Found\")");
+        signing.verdict =
+            "signed by " + by + ", not Microsoft's signature: " + Short(version) +
+            (version == OS_WINXP ? " will prompt (\"has not passed Windows Logo testing\")"
+                                 : " will prompt (\"Digital Signature Not Found\")");
     }
 
     const Package& m_package;
@@ -369,8 +370,8 @@ std::vector<const PackageFile*> FolderInfs(const PackageFiles& files) {
     for (const PackageFile& file : files.All()) {
         const std::string upper = AsciiUpper(file.path);
         const std::size_t slash = upper.rfind('\\');
-        const bool placed = slash == std::string::npos ||
-                            (slash == 3 && upper.compare(0, 4, "DRV\\") == 0);
+        const bool placed =
+            slash == std::string::npos || (slash == 3 && upper.compare(0, 4, "DRV\\") == 0);
         if (placed && upper.size() > 4 && upper.compare(upper.size() - 4, 4, ".INF") == 0)
             infs.push_back(&file);
     }

@@ -22,12 +22,12 @@
 #include <vector>
 
 struct SignedFile {
-    std::string path;      // below the package
-    bool present = false;  // the package holds it
-    bool covered = false;  // the catalog holds its hash
+    std::string path;          // below the package
+    bool present = false;      // the package holds it
+    bool covered = false;      // the catalog holds its hash
     bool lineEndings = false;  // only its text with CR LF line ends restored is in the catalog
-    std::string sha1;      // the hash 2000 and XP look it up by, upper-case hex
-    std::string problem;   // why it is not covered where more than "not in the catalog"
+    std::string sha1;          // the hash 2000 and XP look it up by, upper-case hex
+    std::string problem;       // why it is not covered where more than "not in the catalog"
 };
 
 struct InfSigning {
@@ -36,12 +36,12 @@ struct InfSigning {
     bool checks = false;  // the version checks signatures: 2000 and XP
     std::string catalog;  // the catalog's path below the package, or "" when none is named
     bool catalogFound = false;
-    bool catalogRead = false;  // read and a catalog; false also where catalogs are not read
+    bool catalogRead = false;       // read and a catalog; false also where catalogs are not read
     std::vector<SignedFile> files;  // the INF first, then each file it copies for the version
-    bool trusted = false;    // signed for the version by a signature it verifies
-    bool microsoft = false;  // and by Microsoft's hardware compatibility publisher
-    bool prompts = false;    // the version, known to check, does not count the driver as signed
-    std::string verdict;     // one line: whether the version treats the driver as signed
+    bool trusted = false;           // signed for the version by a signature it verifies
+    bool microsoft = false;         // and by Microsoft's hardware compatibility publisher
+    bool prompts = false;  // the version, known to check, does not count the driver as signed
+    std::string verdict;   // one line: whether the version treats the driver as signed
 };
 
 struct ReadCatalogFile {
@@ -50,8 +50,8 @@ struct ReadCatalogFile {
 };
 
 struct SigningCheck {
-    bool catalogsRead = false;  // catalogs were read (this build can, and was asked to)
-    std::vector<InfSigning> infs;        // per INF, the versions in the order of kInfVersions
+    bool catalogsRead = false;              // catalogs were read (this build can, and was asked to)
+    std::vector<InfSigning> infs;           // per INF, the versions in the order of kInfVersions
     std::vector<ReadCatalogFile> catalogs;  // each catalog read, once
     // Each tagged with its versions, naming the INF, its line, or the file not covered.
     std::vector<Finding> findings;

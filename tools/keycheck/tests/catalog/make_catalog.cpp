@@ -32,7 +32,8 @@ std::string Tlv(int tag, int cls, bool constructed, const std::string& contents)
                     '\0');
     unsigned char* at = reinterpret_cast<unsigned char*>(&out[0]);
     ASN1_put_object(&at, constructed ? 1 : 0, length, tag, cls);
-    const std::size_t header = static_cast<std::size_t>(at - reinterpret_cast<unsigned char*>(&out[0]));
+    const std::size_t header =
+        static_cast<std::size_t>(at - reinterpret_cast<unsigned char*>(&out[0]));
     out.replace(header, contents.size(), contents);
     return out;
 }
@@ -116,9 +117,9 @@ std::string TrustList(const std::vector<Member>& members,
                                           : "{DE351A42-8E59-11D0-8C47-00C04FC295EE}";
         std::vector<std::string> attrs{
             Attribute("1.3.6.1.4.1.311.2.1.4", Sequence({data, digest})),
-            Attribute("1.3.6.1.4.1.311.12.2.2",
-                      Sequence({Tlv(V_ASN1_BMPSTRING, V_ASN1_UNIVERSAL, false, Utf16(sip, true, false)),
-                                Integer(512)})),
+            Attribute("1.3.6.1.4.1.311.12.2.2", Sequence({Tlv(V_ASN1_BMPSTRING, V_ASN1_UNIVERSAL,
+                                                              false, Utf16(sip, true, false)),
+                                                          Integer(512)})),
             Attribute("1.3.6.1.4.1.311.12.2.1", NameValue("File", member.file))};
         if (!member.osAttr.empty())
             attrs.push_back(
@@ -133,8 +134,7 @@ std::string TrustList(const std::vector<Member>& members,
         extensions.push_back(Sequence(
             {Oid("1.3.6.1.4.1.311.12.2.1"), Octets(NameValue(attribute.first, attribute.second))}));
     std::vector<std::string> parts{
-        Sequence({Oid("1.3.6.1.4.1.311.12.1.1")}),
-        Octets("0123456789ABCDEF"),
+        Sequence({Oid("1.3.6.1.4.1.311.12.1.1")}), Octets("0123456789ABCDEF"),
         Tlv(V_ASN1_UTCTIME, V_ASN1_UNIVERSAL, false, "000101000000Z"),
         Sequence({Oid("1.3.6.1.4.1.311.12.1.2"), Tlv(V_ASN1_NULL, V_ASN1_UNIVERSAL, false, "")})};
     if (!subjects.empty())

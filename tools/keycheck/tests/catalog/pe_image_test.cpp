@@ -34,8 +34,8 @@ Image MakeImage(bool swapped, std::size_t tail, std::size_t certificate, bool pl
     Put(bytes, pe + 4 + 2, 2, 2);              // NumberOfSections
     Put(bytes, pe + 4 + 16, optionalSize, 2);  // SizeOfOptionalHeader
     Put(bytes, optional, plus ? 0x20B : 0x10B, 2);
-    Put(bytes, optional + 60, 0x200, 4);  // SizeOfHeaders
-    Put(bytes, optional + 64, 0xDEADBEEF, 4);  // CheckSum
+    Put(bytes, optional + 60, 0x200, 4);              // SizeOfHeaders
+    Put(bytes, optional + 64, 0xDEADBEEF, 4);         // CheckSum
     Put(bytes, optional + (plus ? 108 : 92), 16, 4);  // NumberOfRvaAndSizes
     const std::size_t entry = optional + (plus ? 112 : 96) + 8 * 4;
     if (certificate > 0) {
@@ -69,22 +69,19 @@ TEST(PeImageTest, TheHashLeavesOutTheChecksumAndTheCertificateTable) {
     EXPECT_EQ(image.checksum, 0xD8u);
     EXPECT_EQ(image.certificateEntry, 0x118u);
     EXPECT_EQ(RangesOf(image.bytes), (Pairs{{0, 0xD8},
-                                           {0xDC, 0x118},
-                                           {0x120, 0x200},
-                                           {0x200, 0x300},
-                                           {0x300, 0x500},
-                                           {0x500, 0x540}}));
+                                            {0xDC, 0x118},
+                                            {0x120, 0x200},
+                                            {0x200, 0x300},
+                                            {0x300, 0x500},
+                                            {0x500, 0x540}}));
     EXPECT_TRUE(IsPeImage(image.bytes));
     EXPECT_FALSE(IsPeImage("MZ" + std::string(100, '\0')));
 }
 
 TEST(PeImageTest, SectionsAreHashedInFileOrderAndPe32PlusHasItsOwnOffsets) {
     const Image swapped = MakeImage(true, 0, 0);
-    EXPECT_EQ(RangesOf(swapped.bytes), (Pairs{{0, 0xD8},
-                                             {0xDC, 0x118},
-                                             {0x120, 0x200},
-                                             {0x200, 0x400},
-                                             {0x400, 0x500}}));
+    EXPECT_EQ(RangesOf(swapped.bytes),
+              (Pairs{{0, 0xD8}, {0xDC, 0x118}, {0x120, 0x200}, {0x200, 0x400}, {0x400, 0x500}}));
     const Image plus = MakeImage(false, 0, 0, true);
     // PE32+: the directories start 16 bytes further in, at 0x98 + 112.
     EXPECT_EQ(plus.certificateEntry, 0x128u);

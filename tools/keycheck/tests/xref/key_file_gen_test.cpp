@@ -69,10 +69,10 @@ TEST(KeyFileGenTest, DifferentInfsGiveTheUnionAndWhatEachVersionLacks) {
     EXPECT_EQ(generated.lacks[3].ids, (Ids{"VEN_1A2B&DEV_5820", "VEN_1A2B&DEV_5822"}));
 
     // What one version lacks, xref finds again once the key file is in place.
-    EXPECT_EQ(
-        OfSeverity(CrossCheck(WithInfs(inf, ina, generated.text), false).findings, Severity::Finding)
-            .size(),
-        3u);
+    EXPECT_EQ(OfSeverity(CrossCheck(WithInfs(inf, ina, generated.text), false).findings,
+                         Severity::Finding)
+                  .size(),
+              3u);
 }
 
 // gen and xref agree: on a key.ini gen wrote, xref finds no ID unlisted, and explains each ID
