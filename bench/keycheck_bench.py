@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """keycheck's whole-process benchmarks: xref on large INFs, devices and predict on large exports,
-catalog on a large catalog and 50 MB of PE images.
+catalog on a large catalog and 50 MB of PE images, devices on a 98 SE machine's disk image.
 
     keycheck_bench.py --build DIR --json FILE [--runs N]
 
@@ -8,7 +8,8 @@ Each command runs N times (3 unless told otherwise) on inputs this script writes
 results/keycheck folder; the figures are the medians of the child's CPU time (user + system)
 and its peak resident memory, as the kernel accounts them. Every measurement stands
 beside a yardstick run in the same round: keycheck_yardsticks reading the same INFs, cutting
-the same export into lines, or sha1sum over the same driver files. Inputs double, so each doubling's time ratio shows the growth.
+the same export into lines, sha1sum over the same driver files, or mcopy copying the registry
+file out of the same disk image. Inputs double, so each doubling's time ratio shows the growth.
 Writes the rows in the form bench_table.py prints; exits 1 when a command fails.
 """
 import argparse
@@ -28,6 +29,8 @@ import catalog_fixture as fixture  # noqa: E402
 INF_SIZES = [2000, 4000, 8000]          # models lines whose IDs key.ini does not list
 EXPORT_SIZES = [50000, 100000, 200000]  # keys in the export
 PE_FILES, PE_BYTES = 5, 10 * 10**6      # the signed driver's images: 50 MB
+IMAGE_SIZES = [200 << 20, 2 << 30]       # sparse raw disks holding the same files
+REGISTRY_KEYS = 40000                    # SYSTEM.DAT's keys beside Enum\PCI
 CATALOG_MEMBERS, CATALOG_HWIDS = 1000, 8000
 
 
@@ -134,6 +137,46 @@ def signed_folder(folder, make_catalog):
         signer = fixture.leaf(keys, root, "HX Technology (bench signing)")
         fixture.build(make_catalog, folder / "hx.cat", members, attributes, signer, [root[0]])
     return folder
+
+
+def registry_file(folder):
+    """A Windows 98 SE SYSTEM.DAT of a well-used machine's size: the sample's PCI keys, its
+    version, and REGISTRY_KEYS keys of installed programs, each with a few values."""
+    path = folder / "SYSTEM.DAT"
+    if path.exists():
+        return path
+    export = folder / "programs.reg"
+    lines = ["REGEDIT4", "", "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion]",
+             '"VersionNumber"="4.10.2222"']
+    for i in range(REGISTRY_KEYS):
+        lines += ["", "[HKEY_LOCAL_MACHINE\\Software\\Vendor%03d\\Program%05d]" % (i % 400, i),
+                  '"InstallDir"="C:\\\\Program Files\\\\Vendor%03d\\\\Program%05d"' % (i % 400, i),
+                  '"Version"="%d.%d"' % (i % 7, i % 13), '"Flags"=dword:%08x' % i]
+    export.write_text("\r\n".join(lines) + "\r\n", encoding="latin-1")
+    subprocess.run([sys.executable, str(ROOT / "tools" / "keycheck" / "tests" / "creg" /
+                                        "make_creg.py"), str(path),
+                    str(ROOT / "sample" / "machine-98se.reg"), str(export)], check=True)
+    return path
+
+
+def machine_image(folder, size, system):
+    """A sparse raw disk of size bytes, one FAT32 partition from 1 MiB holding WIN98 and its
+    SYSTEM.DAT."""
+    image = folder / ("disk-%d.img" % (size >> 20))
+    if image.exists():
+        return image
+    with open(image, "wb") as out:
+        out.truncate(size)
+    subprocess.run(["sfdisk", "-q", str(image)], input=b"label: dos\nstart=2048, type=c\n",
+                   check=True, capture_output=True)
+    subprocess.run(["mkfs.fat", "-F", "32", "--offset", "2048", str(image),
+                    str((size >> 10) - 1024)], check=True, capture_output=True)
+    environment = dict(os.environ, MTOOLS_SKIP_CHECK="1")
+    where = "%s@@1M" % image
+    subprocess.run(["mmd", "-i", where, "::/WIN98"], check=True, env=environment)
+    subprocess.run(["mcopy", "-i", where, str(system), "::/WIN98/SYSTEM.DAT"], check=True,
+                   env=environment)
+    return image
 
 
 def measure(command, runs):
@@ -267,6 +310,38 @@ def main():
                     "%s (sha1sum over the same files)" % show_seconds(hashing), ratio,
                     "≤ 1.50×, peak ≤ 2× the largest file (%s)"
                     % met(ratio <= 1.5 and peak <= 2 * largest)))
+
+    disks = work / "disks"
+    disks.mkdir(exist_ok=True)
+    system = registry_file(disks)
+    base = measure([keycheck, "--version"], args.runs)
+    devices = {}
+    for size in IMAGE_SIZES:
+        image = machine_image(disks, size, system)
+        print("devices on a %d MiB disk image ..." % (size >> 20), file=sys.stderr)
+        devices[size] = measure([keycheck, "devices", str(image)], args.runs)
+        copying = measure(["env", "MTOOLS_SKIP_CHECK=1", "mcopy", "-o", "-n", "-i",
+                           "%s@@1M" % image, "::/WIN98/SYSTEM.DAT",
+                           str(disks / "copied.dat")], args.runs)[0]
+        seconds, peak = devices[size]
+        registry = system.stat().st_size
+        used = peak - base[1]
+        ratio = seconds / copying
+        rows.append(row("keycheck devices, a sparse %d MiB raw disk image (FAT32) holding a "
+                        "%.1f MiB SYSTEM.DAT" % (size >> 20, registry / 2**20),
+                        runs + "; peak memory, and its growth over keycheck --version's",
+                        "%s; %.1f MiB, %.1f MiB over %.1f MiB (%.2f× the file)"
+                        % (show_seconds(seconds), peak / 2**20, used / 2**20, base[1] / 2**20,
+                           used / registry),
+                        "%s (mcopy copying SYSTEM.DAT out of the same image)"
+                        % show_seconds(copying), ratio,
+                        "≤ 2.00× (%s); growth ≤ 2× the file (%s)"
+                        % (met(ratio <= 2), met(used <= 2 * registry))))
+    small, large = IMAGE_SIZES
+    ratio = devices[large][0] / devices[small][0]
+    rows.append(row("keycheck devices, the same files on a %d MiB and a %d MiB disk image"
+                    % (small >> 20, large >> 20), runs, show_seconds(devices[large][0]),
+                    show_seconds(devices[small][0]), ratio, "≤ 1.20× (%s)" % met(ratio <= 1.2)))
 
     Path(args.json).write_text(json.dumps({"rows": rows}, indent=1, ensure_ascii=False))
     for r in rows:

@@ -61,7 +61,8 @@ add_test(NAME lint.clang_format
 set_tests_properties(lint.clang_format PROPERTIES LABELS lint)
 
 # Bounded fuzzing of the fuzz preset's targets; a longer run is fuzz/run_fuzzer.sh TARGET SECONDS.
-foreach(fuzzer key_file launcher inf_reader reg_reader hive txtsetup disk_image catalog)
+foreach(fuzzer key_file launcher inf_reader reg_reader hive txtsetup disk_image catalog creg
+               machine_disk)
   add_test(NAME fuzz.${fuzzer} COMMAND bash ${CMAKE_SOURCE_DIR}/fuzz/run_fuzzer.sh fuzz_${fuzzer} 30)
   set_tests_properties(fuzz.${fuzzer} PROPERTIES LABELS fuzz SKIP_RETURN_CODE 77 TIMEOUT 120)
 endforeach()

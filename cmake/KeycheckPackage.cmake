@@ -10,6 +10,8 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The Sleuth Kit is loaded when a disk image is read (dlopen), which shlibdeps cannot see.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libtsk19")
 if(CMAKE_SYSTEM_NAME STREQUAL "Windows")
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_FILE_NAME keycheck-${PROJECT_VERSION}-windows-${CMAKE_SYSTEM_PROCESSOR})

@@ -39,7 +39,7 @@ struct HiveRead {
 
 std::string Read(const MemoryHive& hive, int codePage, HiveRead& read) {
     std::string error;
-    if (!ReadSystemHive(hive, codePage, read.tree, read.controlSet, error))
+    if (!ReadSystemHive(hive, codePage, "", read.tree, read.controlSet, error))
         return "error " + error;
     std::string dump = read.controlSet + "\n";
     DumpRegTree(read.tree.Root(), "", dump);

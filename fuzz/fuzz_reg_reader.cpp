@@ -37,7 +37,7 @@ std::string Quoted(const std::string& text, int codePage) {
 }
 
 // The tree as a REGEDIT4 export: every value as hex(type): bytes, which the reader keeps as
-// they are.
+// they are; a string's hex(1): with the NUL that ends it, which the reader takes away.
 void Write(const RegKey& key, const std::string& path, int codePage, std::string& out) {
     static const char digits[] = "0123456789abcdef";
     out += "[" + path + "]\r\n";
@@ -49,6 +49,8 @@ void Write(const RegKey& key, const std::string& path, int codePage, std::string
             const unsigned char byte = static_cast<unsigned char>(value.data[i]);
             out += std::string(i == 0 ? "" : ",") + digits[byte >> 4] + digits[byte & 0xF];
         }
+        if (value.type == kRegSz)
+            out += value.data.empty() ? "00" : ",00";
         out += "\r\n";
     }
     for (const auto& child : key.subkeys)

@@ -7,7 +7,8 @@ if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 
 packages=(cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
           clang-format python3 nlohmann-json3-dev libcli11-dev time help2man dpkg-dev pkg-config libhivex-dev libwin-hivex-perl mtools dosfstools xorriso libarchive-tools
-          libssl-dev openssl osslsigncode
+          libssl-dev openssl osslsigncode libcreg-dev libcreg-utils libbfio-dev libtsk-dev libqcow-dev
+          qemu-utils ntfs-3g fdisk
           g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
           wine wine32:i386 wine64 xvfb xauth locales x11-utils)
 

@@ -7,9 +7,10 @@
 #   keycheck_folder(NAME [DEPENDS folder...] [SOURCES file...] [TESTS file...]
 #                   [OPTIONAL library module with.cpp without.cpp])
 #
-# OPTIONAL names a Debian library (its pkg-config module) that a folder reads a format through:
-# the build that has it compiles with.cpp and links the library; keycheck.exe and the fuzzers,
-# which have none, compile without.cpp, whose answer is one line saying so.
+# OPTIONAL names a Debian library (its pkg-config modules, joined by "+" where it needs several)
+# that a folder reads a format through: the build that has it (the Debian build and the
+# fuzzers) compiles with.cpp (several sources joined by "+") and links the library;
+# keycheck.exe, which has none, compiles without.cpp, whose answer is one line saying so.
 keycheck_folder(options)
 keycheck_folder(text
     SOURCES ascii_case.cpp code_page.cpp shown_text.cpp
@@ -29,12 +30,20 @@ keycheck_folder(txtsetup DEPENDS text
     SOURCES txtsetup_file.cpp
     TESTS txtsetup/txtsetup_file_test.cpp)
 keycheck_folder(registry DEPENDS text
-    SOURCES control_set.cpp reg_cursor.cpp reg_export.cpp reg_key_tree.cpp reg_parser.cpp
-        reg_text.cpp reg_value_text.cpp system_hive.cpp
+    SOURCES control_set.cpp memory_file.cpp reg_cursor.cpp reg_export.cpp reg_key_tree.cpp
+        reg_parser.cpp reg_text.cpp reg_value_text.cpp system_hive.cpp
     OPTIONAL hivex hivex hive_file_hivex.cpp hive_file_unavailable.cpp
     TESTS registry/reg_export_test.cpp registry/reg_values_test.cpp hive/system_hive_test.cpp)
-keycheck_folder(machine DEPENDS registry
-    SOURCES machine_source.cpp)
+keycheck_folder(thirdparty)
+keycheck_folder(creg DEPENDS registry thirdparty
+    SOURCES creg_navigation.cpp
+    OPTIONAL libcreg libcreg creg_file_libcreg.cpp creg_file_unavailable.cpp)
+keycheck_folder(diskimage DEPENDS thirdparty
+    SOURCES disk_image_signature.cpp
+    OPTIONAL disk_image libqcow disk_image_tsk.cpp+tsk_library.cpp disk_image_unavailable.cpp)
+keycheck_folder(machine DEPENDS text registry creg diskimage
+    SOURCES machine_source.cpp recorded_version.cpp
+    TESTS machine/machine_record_test.cpp)
 keycheck_folder(launcher
     SOURCES key_entries.cpp key_file.cpp
     TESTS launcher/key_entries_test.cpp)

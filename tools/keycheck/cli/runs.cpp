@@ -6,7 +6,6 @@
 #include "tools/keycheck/disk/disk_check.h"
 #include "tools/keycheck/disk/disk_image.h"
 #include "tools/keycheck/disk/disk_tools.h"
-#include "tools/keycheck/signing/signing_check.h"
 #include "tools/keycheck/predict/install_check.h"
 #include "tools/keycheck/report/catalog_report.h"
 #include "tools/keycheck/report/devices_report.h"
@@ -16,6 +15,7 @@
 #include "tools/keycheck/report/predict_report.h"
 #include "tools/keycheck/report/txtsetup_report.h"
 #include "tools/keycheck/report/xref_report.h"
+#include "tools/keycheck/signing/signing_check.h"
 #include "tools/keycheck/xref/key_file_gen.h"
 
 #include "sim/ansi_names.h"
@@ -49,16 +49,32 @@ bool EndsInBackslash(const std::string& path, int codePage) {
     return parts.size() > 1 && parts.back().empty();
 }
 
-// --dir and --windir in the form Windows gives them: the program's folder ending in a
-// backslash, the Windows folder without one except at a drive's root.
-LauncherSetting SettingOf(const Options& options) {
-    LauncherSetting setting{WindowsVersionByOption(options.os), options.dir, options.windowsDir,
-                            options.codePage};
+MachineChoice ChoiceOf(const Options& options) {
+    return MachineChoice{options.partition, options.windowsDir, options.controlSet};
+}
+
+// The version from --os, or else the one the machine records; the Windows folder from --windir,
+// or else the one a disk image holds, or else C:\WINDOWS. --dir and --windir in the form
+// Windows gives them: the program's folder ending in a backslash, the Windows folder without one
+// except at a drive's root. False, with error, when neither --os nor the machine names a version.
+bool SettingOf(const Options& options, const MachineSource& machine, LauncherSetting& setting,
+               std::string& error) {
+    const std::string& recorded = machine.version.option;
+    if (options.os.empty() && recorded.empty()) {
+        error = options.registry + ": records no Windows version (" + MachineLabel(machine) +
+                "); name it with --os";
+        return false;
+    }
+    std::string windowsDir = options.windowsDir;
+    if (windowsDir.empty())
+        windowsDir = machine.fromImage ? machine.image.windowsDir : "C:\\WINDOWS";
+    setting = LauncherSetting{WindowsVersionByOption(options.os.empty() ? recorded : options.os),
+                              options.dir, windowsDir, options.codePage};
     if (!EndsInBackslash(setting.dir, options.codePage))
         setting.dir += '\\';
     while (setting.windowsDir.size() > 3 && EndsInBackslash(setting.windowsDir, options.codePage))
         setting.windowsDir.pop_back();
-    return setting;
+    return true;
 }
 
 // Writes the key file's bytes to out unchanged. On Windows standard output is in text mode,
@@ -95,10 +111,11 @@ int RunPredict(const Options& options, std::ostream& out, std::ostream& err) {
     Package package;
     MachineSource machine;
     std::string error;
+    LauncherSetting setting;
     if (!ReadPackageOf(options, package, error) ||
-        !OpenMachine(options.registry, options.codePage, machine, error))
+        !OpenMachine(options.registry, options.codePage, ChoiceOf(options), machine, error) ||
+        !SettingOf(options, machine, setting, error))
         return Unusable(error, err);
-    const LauncherSetting setting = SettingOf(options);
     const Prediction prediction = PredictLauncher(package, machine, setting);
     const InstallCheck check = CheckInstall(package, machine, prediction, !options.noCatalogs);
     if (options.json)
@@ -114,7 +131,7 @@ int RunDevices(const Options& options, std::ostream& out, std::ostream& err) {
     MachineSource machine;
     std::string error;
     if ((withPackage && !ReadPackageOf(options, package, error)) ||
-        !OpenMachine(options.registry, options.codePage, machine, error))
+        !OpenMachine(options.registry, options.codePage, ChoiceOf(options), machine, error))
         return Unusable(error, err);
     std::vector<PciBranch> branches = FindPciDevices(machine, options.codePage);
     PackageMatch match;
@@ -125,7 +142,7 @@ int RunDevices(const Options& options, std::ostream& out, std::ostream& err) {
         PrintDevicesJson(options, machine, branches, matched, out);
     else
         PrintDevicesText(options, machine, branches, matched, out);
-    return 0;
+    return DevicesExitStatus(branches);
 }
 
 int RunXref(const Options& options, std::ostream& out, std::ostream& err) {

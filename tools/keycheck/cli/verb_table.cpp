@@ -12,10 +12,27 @@
 
 namespace {
 const char* const kRegistryHelp =
-    "the machine's PCI keys, exported on it with\n"
+    "the machine: its PCI keys exported on it with\n"
     "  regedit /e FILE HKEY_LOCAL_MACHINE\\Enum\\PCI      (98 SE, Me)\n"
     "  reg export HKLM\\SYSTEM\\CurrentControlSet\\Enum\\PCI FILE  (2000, XP)\n"
-    "REGEDIT4 text or Windows Registry Editor Version 5.00 (UTF-16LE)";
+    "(REGEDIT4 text or Windows Registry Editor Version 5.00), or its registry file itself\n"
+    "(98/Me's SYSTEM.DAT, 2000/XP's system32\\config\\SYSTEM), or the disk image that holds\n"
+    "one (raw, VHD, VMDK, qcow2; a virtual machine's disk)";
+
+// Where the machine leaves a choice: the partition and Windows folder of a disk image, the
+// control set of an export of several.
+void AddMachineChoice(CLI::App& verb, Options& options) {
+    verb.add_option("--windir", options.windowsDir,
+                    "the machine's Windows folder (C:\\WINDOWS unless a disk image holds "
+                    "another); on a disk image with several, the one to read");
+    verb.add_option("--partition", options.partition,
+                    "on a disk image with Windows on several partitions, the one to read, "
+                    "numbered from 1 as keycheck lists them")
+        ->check(CLI::Range(1, 128));
+    verb.add_option("--control-set", options.controlSet,
+                    "ControlSet001, ControlSet002 ... (or 1, 2 ...): the control set to read "
+                    "where the export or hive holds several and no Select says which");
+}
 
 void AddCodePage(CLI::App& verb, Options& options) {
     std::string listed;
@@ -79,12 +96,13 @@ void PredictOptions(CLI::App& predict, Options& options) {
                        : "unknown version " + name + "; use one of " + WindowsVersionOptions();
         },
         "VERSION");
-    predict.add_option("--os", options.os, "the machine's Windows: " + WindowsVersionOptions())
-        ->required()
+    predict
+        .add_option("--os", options.os,
+                    "the machine's Windows: " + WindowsVersionOptions() +
+                        "; without it, the version the machine's registry records")
         ->check(version);
     predict.add_option("--registry", options.registry, kRegistryHelp)->required();
-    predict.add_option("--windir", options.windowsDir, "the machine's Windows folder")
-        ->capture_default_str();
+    AddMachineChoice(predict, options);
     predict.add_option("--dir", options.dir, "the folder the package is run from there")
         ->capture_default_str();
     AddCodePage(predict, options);
@@ -94,8 +112,9 @@ void PredictOptions(CLI::App& predict, Options& options) {
 }
 
 void DevicesOptions(CLI::App& devices, Options& options) {
-    devices.add_option("EXPORT", options.registry, kRegistryHelp)->required();
+    devices.add_option("MACHINE", options.registry, kRegistryHelp)->required();
     devices.add_option("--package", options.package, "the driver package folder");
+    AddMachineChoice(devices, options);
     AddCodePage(devices, options);
     AddLanguage(devices, options);
     AddJson(devices, options);
@@ -153,8 +172,9 @@ void DiskBuildOptions(CLI::App& build, Options& options) {
 }
 
 void CatalogOptions(CLI::App& catalog, Options& options) {
-    catalog.add_option("DIR", options.package,
-                       "a launcher package or any driver folder, or one catalog (.cat) alone")
+    catalog
+        .add_option("DIR", options.package,
+                    "a launcher package or any driver folder, or one catalog (.cat) alone")
         ->required();
     AddCodePage(catalog, options);
     AddJson(catalog, options);
@@ -186,7 +206,8 @@ const Verb kVerbs[] = {
     {"devices",
      "lists the PCI devices of a registry export with their hardware and compatible IDs; with "
      "--package, the key.ini entry each one matches and the INF line that would install it",
-     DevicesOptions, RunDevices, true, true, false, "sample/machine-98se.reg --package sample/package"},
+     DevicesOptions, RunDevices, true, true, false,
+     "sample/machine-98se.reg --package sample/package"},
     {"xref",
      "for Windows 98 SE, Me, 2000 and XP, reads the INF the launcher gives that version and "
      "checks every key.ini entry against the models it reads, and every PCI ID of those models "

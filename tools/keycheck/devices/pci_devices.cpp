@@ -40,6 +40,13 @@ DeviceInstance ReadInstance(const RegKey& key, RegFormat format, int codePage) {
         const std::vector<std::string> text = RegValueStrings(*description, format, codePage);
         instance.hasDescription = !text.empty();
         instance.description = text.empty() ? std::string() : text[0];
+        // Vista and later write an indirect description, "@usbport.inf,%key%;Standard OpenHCD
+        // USB Host Controller": the INF's string where Windows finds it, the text after ";"
+        // where it does not.
+        const std::size_t semicolon = instance.description.find(';');
+        if (!instance.description.empty() && instance.description[0] == '@' &&
+            semicolon != std::string::npos)
+            instance.description.erase(0, semicolon + 1);
     }
     instance.hardwareIds = IdList(key, "HardwareID", format, codePage);
     instance.compatibleIds = IdList(key, "CompatibleIDs", format, codePage);
@@ -64,4 +71,8 @@ std::vector<PciBranch> FindPciDevices(const MachineSource& machine, int codePage
         branches.push_back(std::move(branch));
     }
     return branches;
+}
+
+int DevicesExitStatus(const std::vector<PciBranch>& branches) {
+    return branches.empty() ? kNoPciBranch : 0;
 }

@@ -37,3 +37,9 @@ struct PciBranch {
 // CompatibleIDs are multi-strings on 2000/XP and comma-separated strings on 98 SE/Me; either
 // form is read in either branch.
 std::vector<PciBranch> FindPciDevices(const MachineSource& machine, int codePage);
+
+// devices' exit status: 0 when the machine holds a PCI branch; 1 (kNoPciBranch) when it holds
+// neither 98/Me's HKLM\Enum\PCI nor 2000/XP's SYSTEM\CurrentControlSet\Enum\PCI, which is
+// predict's status there too, as the launcher finds no device and refuses.
+const int kNoPciBranch = 1;
+int DevicesExitStatus(const std::vector<PciBranch>& branches);

@@ -9,6 +9,8 @@
 #include <memory>
 #include <string>
 
-// The hive at path, or null with error saying why: "path: damaged or cut short", or that this
-// build reads no hive files.
-std::unique_ptr<HiveSource> OpenHiveFile(const std::string& path, std::string& error);
+// The hive at path, or null with error saying why: "name: damaged or cut short", or that this
+// build reads no hive files. name is what the reports call the file (its path, or where on a disk
+// image it was read).
+std::unique_ptr<HiveSource> OpenHiveFile(const std::string& path, const std::string& name,
+                                         std::string& error);

@@ -57,13 +57,15 @@ private:
 
     hive_h* m_hive;
 };
+
 }  // namespace
 
-std::unique_ptr<HiveSource> OpenHiveFile(const std::string& path, std::string& error) {
+std::unique_ptr<HiveSource> OpenHiveFile(const std::string& path, const std::string& name,
+                                         std::string& error) {
     errno = 0;
     hive_h* hive = hivex_open(path.c_str(), 0);
     if (hive == nullptr) {
-        error = path + ": a registry hive hivex cannot read (" +
+        error = name + ": a registry hive hivex cannot read (" +
                 std::string(errno != 0 ? std::strerror(errno) : "damaged") +
                 "): damaged or cut short";
         return nullptr;

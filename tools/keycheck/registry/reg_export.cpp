@@ -36,7 +36,7 @@ bool ReadRegExport(const std::string& bytes, const std::string& fileName, int co
                            "Registry Editor Version 5.00";
         return false;
     }
-    RegParser parser(codePage);
+    RegParser parser(codePage, format);
     try {
         while (reader.Next(line))
             parser.Line(line);

@@ -1,6 +1,8 @@
 // RegParser: the grammar of a registry export's lines after its header, into a key tree.
 #include "tools/keycheck/registry/reg_parser.h"
 
+#include "tools/keycheck/text/code_page.h"
+
 #include <cctype>
 #include <cstdio>
 #include <string>
@@ -25,7 +27,8 @@ bool IsHexDigit(char c) {
 }
 }  // namespace
 
-RegParser::RegParser(int codePage) : tree(codePage), m_codePage(codePage) {}
+RegParser::RegParser(int codePage, RegFormat format)
+    : tree(codePage), m_codePage(codePage), m_format(format) {}
 
 void RegParser::Line(const RegLine& line) {
     RegCursor cursor(line.text, m_codePage);
@@ -69,7 +72,11 @@ void RegParser::KeyLine(RegCursor& cursor, const RegLine& line) {
     const bool deletion = !name.empty() && name[0] == '-';
     if (deletion)
         name.erase(0, 1);
-    std::vector<std::string> path = SplitKeyPath(name);
+    // hivexregedit --export writes a hive's keys from the hive's root: "[\ControlSet001\...]".
+    // They are read as below HKEY_LOCAL_MACHINE, where reg load would have put the hive.
+    const bool fromHiveRoot = !name.empty() && name[0] == '\\';
+    std::vector<std::string> path =
+        SplitKeyPath(fromHiveRoot ? std::string(kLocalMachine) + (name == "\\" ? "" : name) : name);
     m_inKey = true;
     m_key = nullptr;
 
@@ -217,6 +224,8 @@ void RegParser::HexData(RegCursor& cursor) {
     for (;;) {
         cursor.SkipBlanks();
         if (cursor.AtEnd()) {
+            if (m_value.type == kRegSz)
+                m_value.data = HexStringText(m_value.data);
             StoreValue();
             return;
         }
@@ -237,4 +246,16 @@ void RegParser::HexData(RegCursor& cursor) {
         if (!cursor.Take(',') && !cursor.AtEnd() && cursor.Peek() != '\\')
             throw bad;
     }
+}
+
+// hex(1): a string written as bytes (hivexregedit writes every REG_SZ so): UTF-16LE in a
+// version 5.00 export, code-page bytes in a REGEDIT4 one, with the NUL that ends it, which a
+// "text" value leaves out. The string is the rest, as a "text" value holds it.
+std::string RegParser::HexStringText(const std::string& bytes) const {
+    if (m_format == RegFormat::Regedit4)
+        return !bytes.empty() && bytes.back() == '\0' ? bytes.substr(0, bytes.size() - 1) : bytes;
+    std::string utf16 = bytes.substr(0, bytes.size() / 2 * 2);
+    if (utf16.size() >= 2 && utf16.compare(utf16.size() - 2, 2, std::string(2, '\0')) == 0)
+        utf16.resize(utf16.size() - 2);
+    return Utf16ToCodePage(utf16, m_codePage);
 }

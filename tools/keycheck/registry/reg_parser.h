@@ -10,12 +10,12 @@
 
 // Takes the lines one by one; a line that breaks the grammar throws RegSyntaxError. Keys of
 // HKEY_LOCAL_MACHINE and their values go into tree, deletions included; other roots are
-// checked and skipped. The lines are text in codePage.
+// checked and skipped. The lines are text in codePage, of an export of that format.
 //
 // Thread rule: a parser belongs to one thread.
 class RegParser {
 public:
-    explicit RegParser(int codePage);
+    RegParser(int codePage, RegFormat format);
 
     void Line(const RegLine& line);
     // Called after the last line.
@@ -36,9 +36,11 @@ private:
     void DwordData(RegCursor& cursor);
     void HexData(RegCursor& cursor);
     void StoreValue();
+    std::string HexStringText(const std::string& bytes) const;
     std::vector<std::string> SplitKeyPath(const std::string& text) const;
 
     int m_codePage;
+    RegFormat m_format;
     Pending m_pending = Pending::Nothing;
     bool m_inKey = false;
     RegKey* m_key = nullptr;  // the key the values are of; null under other roots or deletions

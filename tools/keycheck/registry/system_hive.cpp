@@ -1,6 +1,7 @@
 // A Windows 2000/XP SYSTEM hive read as the running machine would show its PCI branch.
 #include "tools/keycheck/registry/system_hive.h"
 
+#include "tools/keycheck/registry/control_set.h"
 #include "tools/keycheck/text/code_page.h"
 
 #include <cstdio>
@@ -56,22 +57,38 @@ std::string Text(const std::string& utf16, int codePage) {
     return Utf16ToCodePage(utf16.substr(0, end), codePage);
 }
 
-void CopyKey(const HiveSource& hive, HiveSource::Node node, std::vector<std::string>& path,
-             int codePage, RegKeyTree& tree, int depth, int& keys) {
-    if (depth > kMaxDepth || ++keys > kMaxKeys)
-        throw ReadFailure{"more keys below Enum\\PCI, or deeper, than a SYSTEM hive holds"};
-    RegKey& key = tree.Add(path);
+void CopyValues(const HiveSource& hive, HiveSource::Node node, int codePage, RegKey& key) {
     for (const HiveSource::Value& value : hive.Values(node)) {
         RegValue copied{InCodePage(value.name, codePage, "value name"), value.type, value.data};
         if (value.type == kRegSz)
             copied.data = Text(value.data, codePage);
         SetRegValue(key, copied);
     }
+}
+
+void CopyKey(const HiveSource& hive, HiveSource::Node node, std::vector<std::string>& path,
+             int codePage, RegKeyTree& tree, int depth, int& keys) {
+    if (depth > kMaxDepth || ++keys > kMaxKeys)
+        throw ReadFailure{"more keys below Enum\\PCI, or deeper, than a SYSTEM hive holds"};
+    CopyValues(hive, node, codePage, tree.Add(path));
     for (HiveSource::Node child : hive.Children(node)) {
         path.push_back(InCodePage(hive.Name(child), codePage, "key name"));
         CopyKey(hive, child, path, codePage, tree, depth + 1, keys);
         path.pop_back();
     }
+}
+bool ReadControlSet(const HiveSource& hive, HiveSource::Node set, const std::string& name,
+                    int codePage, RegKeyTree& tree, std::string& controlSet) {
+    RegKeyTree read(codePage);
+    HiveSource::Node enumKey = 0, pci = 0;
+    if (Child(hive, set, "Enum", enumKey) && Child(hive, enumKey, "PCI", pci)) {
+        std::vector<std::string> path{"SYSTEM", "CurrentControlSet", "Enum", "PCI"};
+        int keys = 0;
+        CopyKey(hive, pci, path, codePage, read, 0, keys);
+    }
+    tree = std::move(read);
+    controlSet = name;
+    return true;
 }
 }  // namespace
 
@@ -79,9 +96,18 @@ bool IsHiveFile(const std::string& bytes) {
     return bytes.compare(0, 4, "regf") == 0;
 }
 
-bool ReadSystemHive(const HiveSource& hive, int codePage, RegKeyTree& tree, std::string& controlSet,
-                    std::string& error) {
+bool ReadSystemHive(const HiveSource& hive, int codePage, const std::string& requested,
+                    RegKeyTree& tree, std::string& controlSet, std::string& error) {
     try {
+        if (!requested.empty()) {
+            for (HiveSource::Node child : hive.Children(hive.Root())) {
+                const std::string name = hive.Name(child);
+                if (NamesControlSet(requested, name))
+                    return ReadControlSet(hive, child, name, codePage, tree, controlSet);
+            }
+            error = "--control-set " + requested + " names no control set the hive holds";
+            return false;
+        }
         HiveSource::Node select = 0;
         long current = -1;
         if (Child(hive, hive.Root(), "Select", select)) {
@@ -104,18 +130,22 @@ bool ReadSystemHive(const HiveSource& hive, int codePage, RegKeyTree& tree, std:
             error = std::string("Select names ") + name + ", which the hive does not hold";
             return false;
         }
-        RegKeyTree read(codePage);
-        HiveSource::Node enumKey = 0, pci = 0;
-        if (Child(hive, set, "Enum", enumKey) && Child(hive, enumKey, "PCI", pci)) {
-            std::vector<std::string> path{"SYSTEM", "CurrentControlSet", "Enum", "PCI"};
-            int keys = 0;
-            CopyKey(hive, pci, path, codePage, read, 0, keys);
-        }
-        tree = std::move(read);
-        controlSet = name;
-        return true;
+        return ReadControlSet(hive, set, name, codePage, tree, controlSet);
     } catch (const ReadFailure& failure) {
         error = failure.what;
         return false;
+    }
+}
+
+void ReadNtVersionKey(const HiveSource& hive, int codePage, RegKeyTree& tree) {
+    HiveSource::Node microsoft = 0, nt = 0, current = 0;
+    if (!Child(hive, hive.Root(), "Microsoft", microsoft) ||
+        !Child(hive, microsoft, "Windows NT", nt) || !Child(hive, nt, "CurrentVersion", current))
+        return;
+    try {
+        RegKey& key = tree.Add({"SOFTWARE", "Microsoft", "Windows NT", "CurrentVersion"});
+        CopyValues(hive, current, codePage, key);
+    } catch (const ReadFailure&) {
+        tree.Remove({"SOFTWARE", "Microsoft", "Windows NT", "CurrentVersion"});
     }
 }

@@ -62,6 +62,6 @@ void PrintDevicesJson(const Options& options, const MachineSource& machine,
                                   {"devices", devices}});
     }
     json["branches"] = branchList;
-    json["exitStatus"] = 0;
+    json["exitStatus"] = DevicesExitStatus(branches);
     PrintJson(json, out);
 }

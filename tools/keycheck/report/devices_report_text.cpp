@@ -70,9 +70,12 @@ void PrintDevicesText(const Options& options, const MachineSource& machine,
         else
             out << "key.ini cannot be read, so the launcher finds no device\n";
     }
+    if (!machine.version.option.empty())
+        out << "  records " << machine.version.from << "\n";
     if (branches.empty())
-        out << "\nThe export holds neither HKLM\\SYSTEM\\CurrentControlSet\\Enum\\PCI (2000/XP) "
-               "nor HKLM\\Enum\\PCI (98 SE/Me).\n";
+        out << "\nThe machine holds neither HKLM\\SYSTEM\\CurrentControlSet\\Enum\\PCI (2000/XP) "
+               "nor HKLM\\Enum\\PCI (98 SE/Me): no PCI device to list (exit status "
+            << kNoPciBranch << ").\n";
     for (const PciBranch& branch : branches) {
         out << "\nPCI devices under HKLM\\" << branch.path << " ("
             << (branch.nt ? "2000/XP" : "98 SE/Me") << "): " << branch.devices.size() << "\n";

@@ -15,10 +15,13 @@ void AddHeader(const Options& options, const LauncherSetting& setting, const Mac
     json["windowsDir"] = JsonBytes(setting.windowsDir);
     json["codePage"] = options.codePage;
     json["registry"] = MachineJson(options.registry, machine);
-    json["os"] = Json{{"option", setting.version->option},
-                      {"label", setting.version->label},
-                      {"code", prediction.osType},
-                      {"name", OsTypeName(prediction.osType)}};
+    json["os"] =
+        Json{{"option", setting.version->option},
+             {"label", setting.version->label},
+             {"code", prediction.osType},
+             {"name", OsTypeName(prediction.osType)},
+             {"from", VersionSource(options.os, machine.version)},
+             {"warning", JsonTextOrNull(VersionDisagreement(options.os, machine.version))}};
 }
 
 Json SearchJson(const Prediction& prediction) {

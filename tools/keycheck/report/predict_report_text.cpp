@@ -12,14 +12,21 @@ void Pad(std::ostream& out, std::size_t used, std::size_t width) {
         out << ' ';
 }
 
-void PrintSearch(const Prediction& prediction, int codePage, std::ostream& out) {
+void PrintSearch(const Prediction& prediction, const MachineSource& machine, int codePage,
+                 std::ostream& out) {
     out << "Device keys under HKLM\\" << prediction.branch;
     if (!prediction.branchInExport) {
-        out << ": the export has no such key, so no device is found\n";
+        out << ": the machine has no such key, so no device is found\n";
         return;
     }
-    out << ", " << prediction.subkeys.size() << " in the export's order\n"
-        << "   (Windows enumerates them in its own order, usually by name):\n";
+    // An export lists keys in its own order; a registry file holds them in the order the
+    // machine's RegEnumKey gives them (a hive's sorted index, 98/Me's chain of keys).
+    if (machine.kind == MachineKind::Export)
+        out << ", " << prediction.subkeys.size() << " in the export's order\n"
+            << "   (Windows enumerates them in its own order, usually by name):\n";
+    else
+        out << ", " << prediction.subkeys.size()
+            << " in the registry file's order, which is Windows' own:\n";
     for (std::size_t i = 0; i < prediction.subkeys.size(); ++i) {
         const SubkeyVerdict& key = prediction.subkeys[i];
         const std::string name = Shown(key.name, codePage);
@@ -73,15 +80,18 @@ void PrintActions(const Prediction& prediction, int& step, int codePage, std::os
             << "\", text \"" << Shown(box.text, codePage) << "\"\n";
 }
 
-void PrintInstallCheck(const InstallCheck& check, int& step, int codePage, std::ostream& out) {
+void PrintInstallCheck(const InstallCheck& check, const MachineSource& machine, int& step,
+                       int codePage, std::ostream& out) {
+    const char* const source =
+        machine.kind == MachineKind::Export ? "the export" : "the registry file";
     out << ++step << ". Whether Windows finds a driver: the INF " << check.verdict.label
         << " is given, for the device's IDs "
-        << (check.idsFromExport ? "(from the export)" : "(its key name; the export has none)")
+        << (check.idsFromExport ? std::string("(from ") + source + ")"
+                                : std::string("(its key name; ") + source + " has none)")
         << ":\n     " << InstallText(check.verdict, codePage) << "\n";
     if (!check.signingChecked)
         return;
-    out << ++step << ". Whether Windows trusts the driver: " << SigningLine(check.signing)
-        << "\n";
+    out << ++step << ". Whether Windows trusts the driver: " << SigningLine(check.signing) << "\n";
     if (check.signing.prompts)
         out << "   The launcher runs install.exe hidden: the prompt comes from an installer the "
                "user never saw start.\n";
@@ -97,7 +107,13 @@ void PrintPredictionText(const Options& options, const LauncherSetting& setting,
         << Shown(setting.windowsDir, options.codePage) << ", ANSI code page " << options.codePage
         << "\n"
         << "  registry " << options.registry << ": " << MachineLabel(machine) << ", "
-        << Counted(machine.localMachineKeys, "key", "keys") << " under HKEY_LOCAL_MACHINE\n\n";
+        << Counted(machine.localMachineKeys, "key", "keys") << " under HKEY_LOCAL_MACHINE\n";
+    if (options.os.empty())
+        out << "  version from the machine: " << VersionSource(options.os, machine.version) << "\n";
+    const std::string disagreement = VersionDisagreement(options.os, machine.version);
+    if (!disagreement.empty())
+        out << "  warning: " << disagreement << "\n";
+    out << "\n";
 
     int step = 0;
     out << ++step << ". Windows version: " << version.label << " -> the launcher's code "
@@ -111,11 +127,11 @@ void PrintPredictionText(const Options& options, const LauncherSetting& setting,
     }
     if (prediction.searched) {
         out << ++step << ". ";
-        PrintSearch(prediction, options.codePage, out);
+        PrintSearch(prediction, machine, options.codePage, out);
     }
     PrintActions(prediction, step, options.codePage, out);
     if (check.checked)
-        PrintInstallCheck(check, step, options.codePage, out);
+        PrintInstallCheck(check, machine, step, options.codePage, out);
     out << "\nResult: " << (prediction.Installs() ? "installs" : "refuses")
         << "; the launcher exits with status " << prediction.exitStatus << "\n";
     if (check.checked && check.verdict.installs && check.signing.prompts)

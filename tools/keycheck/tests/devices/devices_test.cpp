@@ -42,7 +42,7 @@ class DevicesTest : public ::testing::Test {
 protected:
     std::vector<PciBranch> Read(const std::string& bytes) {
         std::string error;
-        EXPECT_TRUE(ReadMachine(bytes, "m.reg", 1252, machine, error)) << error;
+        EXPECT_TRUE(ReadMachine(bytes, "m.reg", 1252, {}, machine, error)) << error;
         return FindPciDevices(machine, 1252);
     }
 
@@ -175,7 +175,7 @@ TEST(DevicesDoubleByteTest, UnicodeTextInTheMachinesCodePage) {
     }
     MachineSource machine;
     std::string error;
-    ASSERT_TRUE(ReadMachine(utf16, "m.reg", 950, machine, error)) << error;
+    ASSERT_TRUE(ReadMachine(utf16, "m.reg", 950, {}, machine, error)) << error;
     const std::vector<PciBranch> branches = FindPciDevices(machine, 950);
     ASSERT_EQ(branches.size(), 1u);
     ASSERT_EQ(branches[0].devices.size(), 1u);

@@ -30,7 +30,7 @@ protected:
     }
     std::string Read(int codePage = 1252) {
         std::string error;
-        return ReadSystemHive(hive, codePage, tree, controlSet, error) ? "" : error;
+        return ReadSystemHive(hive, codePage, "", tree, controlSet, error) ? "" : error;
     }
 
     MemoryHive hive;

@@ -67,7 +67,8 @@ TEST_P(InstallCheckTest, FindsTheModelsLineForTheDeviceTaken) {
     const Package package = ReadTestPackage(std::move(files));
     MachineSource machine;
     std::string error;
-    ASSERT_TRUE(ReadMachine("REGEDIT4\r\n" + c.exportText, "m.reg", 1252, machine, error)) << error;
+    ASSERT_TRUE(ReadMachine("REGEDIT4\r\n" + c.exportText, "m.reg", 1252, {}, machine, error))
+        << error;
     const LauncherSetting setting{WindowsVersionByWineName(c.version), "D:\\", "C:\\WINDOWS", 1252};
 
     const Prediction prediction = PredictLauncher(package, machine, setting);

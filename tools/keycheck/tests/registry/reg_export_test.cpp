@@ -63,7 +63,7 @@ protected:
         for (const std::string& line : lines)
             text += line + "\r\n";
         std::string error;
-        if (!ReadMachine(GetParam().encode(text), "m.reg", 1252, machine, error))
+        if (!ReadMachine(GetParam().encode(text), "m.reg", 1252, {}, machine, error))
             return error;
         EXPECT_EQ(machine.encoding, GetParam().expected);
         return "";
@@ -111,7 +111,7 @@ TEST_P(BothEncodingsTest, ALoadedHivesCurrentControlSetIsTheOneSelectNames) {
     const std::string text = std::string(GetParam().header) + "\r\n\r\n[" + hive +
                              "\\Select]\r\n\"Current\"=dword:00000001\r\n\r\n[" + hive +
                              "\\ControlSet001\\Enum\\PCI\\A]\r\n\r\n[" + kHklmPci + "\\B]\r\n";
-    ASSERT_TRUE(ReadMachine(GetParam().encode(text), "r.reg", 1252, running, error)) << error;
+    ASSERT_TRUE(ReadMachine(GetParam().encode(text), "r.reg", 1252, {}, running, error)) << error;
     EXPECT_EQ(SubKeyNames(running, kPci), Names{"B"});
     EXPECT_EQ(running.controlSet, "");
 }
@@ -182,7 +182,7 @@ TEST_P(BothEncodingsTest, ErrorsNameTheFileAndLineAndAddNothing) {
         for (const std::string& line : bad.lines)
             text += line + "\r\n";
         std::string error;
-        EXPECT_FALSE(ReadMachine(GetParam().encode(text), "m.reg", 1252, fresh, error));
+        EXPECT_FALSE(ReadMachine(GetParam().encode(text), "m.reg", 1252, {}, fresh, error));
         EXPECT_EQ(error.rfind(bad.error, 0), 0u) << error;
         EXPECT_EQ(error.find('\n'), std::string::npos);
         EXPECT_TRUE(SubKeyNames(fresh, "").empty()) << bad.error;
@@ -202,7 +202,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 std::string LoadError(const std::string& bytes, MachineSource& machine, int codePage = 1252) {
     std::string error;
-    return ReadMachine(bytes, "m.reg", codePage, machine, error) ? "" : error;
+    return ReadMachine(bytes, "m.reg", codePage, {}, machine, error) ? "" : error;
 }
 
 TEST(RegExportTest, FirstLineMustBeAHeader) {
@@ -268,7 +268,7 @@ TEST(RegExportTest, AnsiTextIsWalkedInTheMachinesCodePage) {
 TEST(RegExportTest, UnreadableFileIsNamed) {
     MachineSource machine;
     std::string error;
-    EXPECT_FALSE(OpenMachine("/nonexistent/machine.reg", 1252, machine, error));
+    EXPECT_FALSE(OpenMachine("/nonexistent/machine.reg", 1252, {}, machine, error));
     EXPECT_EQ(error, "/nonexistent/machine.reg: cannot be read");
 }
 }  // namespace
