@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """keycheck's whole-process benchmarks: xref on large INFs, devices and predict on large exports,
-catalog on a large catalog and 50 MB of PE images, devices on a 98 SE machine's disk image.
+catalog on a large catalog and 50 MB of PE images, devices on a 98 SE machine's disk image,
+survey and match on a driver library of 10,000 INFs.
 
     keycheck_bench.py --build DIR --json FILE [--runs N]
 
@@ -8,8 +9,8 @@ Each command runs N times (3 unless told otherwise) on inputs this script writes
 results/keycheck folder; the figures are the medians of the child's CPU time (user + system)
 and its peak resident memory, as the kernel accounts them. Every measurement stands
 beside a yardstick run in the same round: keycheck_yardsticks reading the same INFs, cutting
-the same export into lines, sha1sum over the same driver files, or mcopy copying the registry
-file out of the same disk image. Inputs double, so each doubling's time ratio shows the growth.
+the same export into lines, sha1sum over the same driver files, mcopy copying the registry
+file out of the same disk image, or keycheck_yardsticks reading a library's bytes. Inputs double, so each doubling's time ratio shows the growth.
 Writes the rows in the form bench_table.py prints; exits 1 when a command fails.
 """
 import argparse
@@ -20,6 +21,7 @@ import statistics
 import subprocess
 import sys
 import tempfile
+import time
 from pathlib import Path
 
 ROOT = Path(__file__).resolve().parents[1]
@@ -31,6 +33,9 @@ EXPORT_SIZES = [50000, 100000, 200000]  # keys in the export
 PE_FILES, PE_BYTES = 5, 10 * 10**6      # the signed driver's images: 50 MB
 IMAGE_SIZES = [200 << 20, 2 << 30]       # sparse raw disks holding the same files
 REGISTRY_KEYS = 40000                    # SYSTEM.DAT's keys beside Enum\PCI
+LIBRARY_FOLDERS = [2500, 5000]           # two INFs a folder, about 20 KB each
+MATCHED_DEVICES = 100
+MODELS = 120                             # models lines of each library INF
 CATALOG_MEMBERS, CATALOG_HWIDS = 1000, 8000
 
 
@@ -177,6 +182,73 @@ def machine_image(folder, size, system):
     subprocess.run(["mcopy", "-i", where, str(system), "::/WIN98/SYSTEM.DAT"], check=True,
                    env=environment)
     return image
+
+
+def library_inf(folder, number):
+    """An INF of a graphics or chipset vendor's shape, about 20 KB: MODELS models lines in two
+    sections, their strings, and one file it copies; each folder's devices are its own."""
+    ids = ["PCI\\VEN_%04X&DEV_%04X" % (0x1000 + folder, number * MODELS + i)
+           for i in range(MODELS)]
+    text = ["[Version]", 'Signature="$Windows NT$"', "Class=SCSIAdapter", "Provider=%M%",
+            "DriverVer=%02d/01/20%02d,1.%d.0.0" % (1 + folder % 12, folder % 10, number),
+            "[SourceDisksNames]", '1 = "Disk",,,', "[SourceDisksFiles]", "drv%d.sys = 1" % number,
+            "[Manufacturer]", "%M% = Models, NTx86.5.1", "[Models]"]
+    text += ["%%D%d%% = Inst, %s" % (i, ids[i]) for i in range(MODELS)]
+    text += ["[Models.NTx86.5.1]"] + ["%%D%d%% = Inst, %s" % (i, ids[i]) for i in range(MODELS)]
+    text += ["[Inst.NT]", "CopyFiles = Files", "[Inst.NT.Services]",
+             "AddService = drv%d, 2, Service" % number, "[Service]", "ServiceType = 1",
+             "StartType = 0", "ErrorControl = 1", "ServiceBinary = %%12%%\\drv%d.sys" % number,
+             "[Files]", "drv%d.sys" % number, "[Strings]", 'M = "Vendor %d"' % (folder % 64)]
+    text += ['D%d = "Vendor %d controller %d of the %s family, model %d"'
+             % (i, folder % 64, i, "x" * 40, i) for i in range(MODELS)]
+    return ("\r\n".join(text) + "\r\n").encode("ascii")
+
+
+def driver_library(root, folders):
+    """folders folders of two INFs each and the files they copy, in 64 vendors' folders."""
+    if (root / "done").exists():
+        return root
+    shutil.rmtree(root, ignore_errors=True)
+    for folder in range(folders):
+        where = root / ("vendor%02d" % (folder % 64)) / ("driver%05d" % folder)
+        where.mkdir(parents=True)
+        for number in (0, 1):
+            (where / ("drv%d.inf" % number)).write_bytes(library_inf(folder, number))
+            (where / ("drv%d.sys" % number)).write_bytes(b"MZ" + bytes(1022))
+    (root / "done").write_text("")
+    return root
+
+
+def library_machine(path, devices):
+    """A version 5.00 export of devices PCI device keys whose IDs the library's INFs name."""
+    lines = ["Windows Registry Editor Version 5.00", ""]
+    pci = r"HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Enum\PCI"
+    for i in range(devices):
+        name = "VEN_%04X&DEV_%04X&SUBSYS_00000000&REV_01" % (0x1000 + i * 7, i % MODELS)
+        hardware = "PCI\\" + name.rsplit("&REV", 1)[0].rsplit("&SUBSYS", 1)[0]
+        data = ",".join("%02x,00" % ord(c) for c in hardware.replace("\\\\", "\\")) + ",00,00,00,00"
+        lines += ["[%s\\%s]" % (pci, name), "", "[%s\\%s\\4&1&0&%02X]" % (pci, name, i % 256),
+                  '"HardwareID"=hex(7):' + data, ""]
+    path.write_bytes(b"\xff\xfe" + ("\r\n".join(lines) + "\r\n").encode("utf-16-le"))
+    return path
+
+
+def measure_wall(command, runs):
+    """Median wall-clock seconds and peak resident bytes of runs of command: for work spread
+    over threads, whose CPU time adds up across them."""
+    times, peaks = [], []
+    for _ in range(runs):
+        with open(os.devnull, "wb") as sink, tempfile.NamedTemporaryFile("r") as memory:
+            start = time.perf_counter()
+            child = subprocess.Popen(["/usr/bin/time", "-f", "%M", "-o", memory.name, "--quiet"]
+                                     + command, stdout=sink, stderr=subprocess.DEVNULL)
+            _, status, _ = os.wait4(child.pid, 0)
+            times.append(time.perf_counter() - start)
+            said = memory.read().split()
+        if os.waitstatus_to_exitcode(status) not in (0, 1) or not said:
+            raise SystemExit("keycheck_bench: %s failed" % " ".join(command))
+        peaks.append(int(said[-1]) * 1024)
+    return statistics.median(times), statistics.median(peaks)
 
 
 def measure(command, runs):
@@ -342,6 +414,42 @@ def main():
     rows.append(row("keycheck devices, the same files on a %d MiB and a %d MiB disk image"
                     % (small >> 20, large >> 20), runs, show_seconds(devices[large][0]),
                     show_seconds(devices[small][0]), ratio, "≤ 1.20× (%s)" % met(ratio <= 1.2)))
+
+    # survey and match on a driver library, their wall-clock time on this machine's cores.
+    wall = "median of %d runs: wall-clock time" % args.runs
+    surveyed = {}
+    for folders in LIBRARY_FOLDERS:
+        library = driver_library(work / ("library-%d" % folders), folders)
+        print("survey on %d folders ..." % folders, file=sys.stderr)
+        surveyed[folders] = measure_wall([keycheck, "survey", str(library), "--jobs", "2"],
+                                         args.runs)
+    library = work / ("library-%d" % LIBRARY_FOLDERS[-1])
+    size = sum(p.stat().st_size for p in library.rglob("*") if p.is_file())
+    reading = measure_wall([yardsticks, "read-tree", str(library), "2"], args.runs)[0]
+    alone = measure_wall([keycheck, "survey", str(library), "--jobs", "1"], args.runs)[0]
+    seconds, peak = surveyed[LIBRARY_FOLDERS[-1]]
+    name = "keycheck survey, %d folders, %d INFs, %.0f MB" % (LIBRARY_FOLDERS[-1],
+                                                             2 * LIBRARY_FOLDERS[-1], size / 1e6)
+    rows.append(row(name + ", --jobs 2", wall + "; peak memory",
+                    "%s; %.1f MiB" % (show_seconds(seconds), peak / 2**20),
+                    "%s (read-tree: the same bytes read, 2 threads)" % show_seconds(reading),
+                    seconds / reading, "≤ 2.00× (%s); peak < 100 MB (%s)"
+                    % (met(seconds <= 2 * reading), met(peak < 100e6))))
+    rows.append(row(name + ", --jobs 1 against --jobs 2", wall, show_seconds(alone),
+                    show_seconds(seconds), alone / seconds,
+                    "≥ 1.60× (%s)" % met(alone / seconds >= 1.6)))
+    small, large = LIBRARY_FOLDERS
+    ratio = surveyed[large][0] / surveyed[small][0]
+    rows.append(row("keycheck survey, %d -> %d folders" % (small, large), wall,
+                    show_seconds(surveyed[large][0]), show_seconds(surveyed[small][0]), ratio,
+                    "≤ 2.20× (%s)" % met(ratio <= 2.2)))
+    machine = library_machine(work / "library-machine.reg", MATCHED_DEVICES)
+    matched = measure_wall([keycheck, "match", str(machine), str(library), "--jobs", "2"],
+                           args.runs)[0]
+    rows.append(row("keycheck match, %d devices against the same library" % MATCHED_DEVICES,
+                    wall, show_seconds(matched), "%s (survey of the same library)"
+                    % show_seconds(seconds), matched / seconds,
+                    "≤ 1 s beyond the survey (%s)" % met(matched - seconds <= 1)))
 
     Path(args.json).write_text(json.dumps({"rows": rows}, indent=1, ensure_ascii=False))
     for r in rows:

@@ -72,14 +72,19 @@ keycheck_folder(devices DEPENDS machine package
 keycheck_folder(predict DEPENDS devices signing
     SOURCES install_check.cpp prediction.cpp version_names.cpp
     TESTS predict/install_check_test.cpp predict/prediction_test.cpp)
+keycheck_folder(library DEPENDS text package f6 signing xref
+    SOURCES folder_survey.cpp library_walk.cpp survey_run.cpp survey_summary.cpp)
+keycheck_folder(match DEPENDS text library devices
+    SOURCES driver_rank.cpp library_match.cpp
+    TESTS match/driver_rank_test.cpp)
 keycheck_folder(disk DEPENDS txtsetup lint xref f6
     SOURCES disk_check.cpp disk_image.cpp disk_tools.cpp)
-keycheck_folder(report DEPENDS options lint xref f6 devices predict disk signing
+keycheck_folder(report DEPENDS options lint xref f6 devices predict disk signing library match
     SOURCES catalog_report.cpp devices_report_json.cpp devices_report_text.cpp disk_report.cpp gen_report_text.cpp
         install_report.cpp json_text.cpp lint_report_json.cpp lint_report_text.cpp
-        machine_report.cpp predict_report_json.cpp predict_report_text.cpp txtsetup_report.cpp
-        xref_report_json.cpp xref_report_text.cpp)
+        machine_report.cpp match_report.cpp predict_report_json.cpp predict_report_text.cpp
+        survey_report.cpp txtsetup_report.cpp xref_report_json.cpp xref_report_text.cpp)
 keycheck_folder(cli DEPENDS report
-    SOURCES command_line.cpp keycheck_cli.cpp runs.cpp verb_table.cpp
+    SOURCES command_line.cpp keycheck_cli.cpp progress.cpp runs.cpp verb_table.cpp
     TESTS cli/cli_test.cpp cli/verbs_test.cpp cli/threads_test.cpp temp_folder.cpp
         package_fixture.cpp)

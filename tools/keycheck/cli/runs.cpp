@@ -2,17 +2,23 @@
 #include "tools/keycheck/cli/runs.h"
 
 #include "platform/mbcs_text.h"
+#include "tools/keycheck/cli/progress.h"
 #include "tools/keycheck/devices/package_match.h"
 #include "tools/keycheck/disk/disk_check.h"
 #include "tools/keycheck/disk/disk_image.h"
 #include "tools/keycheck/disk/disk_tools.h"
+#include "tools/keycheck/findings/checked_versions.h"
+#include "tools/keycheck/library/survey_run.h"
+#include "tools/keycheck/match/library_match.h"
 #include "tools/keycheck/predict/install_check.h"
 #include "tools/keycheck/report/catalog_report.h"
 #include "tools/keycheck/report/devices_report.h"
 #include "tools/keycheck/report/disk_report.h"
 #include "tools/keycheck/report/gen_report.h"
 #include "tools/keycheck/report/lint_report.h"
+#include "tools/keycheck/report/match_report.h"
 #include "tools/keycheck/report/predict_report.h"
+#include "tools/keycheck/report/survey_report.h"
 #include "tools/keycheck/report/txtsetup_report.h"
 #include "tools/keycheck/report/xref_report.h"
 #include "tools/keycheck/signing/signing_check.h"
@@ -200,6 +206,93 @@ int RunCatalog(const Options& options, std::ostream& out, std::ostream& err) {
     else
         PrintCatalogText(options.package, check, out);
     return ExitStatus(check.findings);
+}
+
+namespace {
+SurveyReading SurveyReadingOf(const Options& options) {
+    SurveyReading how;
+    how.reading = InfReading{options.codePage, options.language};
+    how.readCatalogs = !options.noCatalogs && CatalogsReadable();
+    return how;
+}
+
+int JobsOf(const Options& options) {
+    return options.jobs > 0 ? options.jobs : DefaultSurveyJobs();
+}
+
+// The version match ranks for: --os, else the one the machine records where it is one of the
+// four, else none (both of each branch's family).
+OsType MatchVersion(const Options& options, const MachineSource& machine) {
+    const std::string& named = options.os.empty() ? machine.version.option : options.os;
+    for (OsType version : kInfVersions) {
+        if (named == VersionOption(version))
+            return version;
+    }
+    return OS_NONE;
+}
+}  // namespace
+
+int RunSurvey(const Options& options, std::ostream& out, std::ostream& err) {
+    std::vector<LibraryFolder> folders;
+    std::string error;
+    if (!WalkLibrary(options.library, folders, error))
+        return Unusable(error, err);
+    SurveySummary summary;
+    Progress progress(err, folders.size());
+    SurveyLibrary(
+        options.library, folders, SurveyReadingOf(options), JobsOf(options),
+        [&](FolderSurvey& folder) {
+            summary.Add(folder);
+            if (options.json)
+                PrintSurveyFolderJson(folder, out);
+        },
+        [&](std::size_t done) { progress.Show(done); });
+    progress.Finish();
+    if (options.json)
+        PrintSurveySummaryJson(summary, out);
+    else
+        PrintSurveyText(options.library, summary, out);
+    return summary.findingsByCode.empty() ? 0 : 1;
+}
+
+int RunMatch(const Options& options, std::ostream& out, std::ostream& err) {
+    MachineSource machine;
+    std::vector<LibraryFolder> folders;
+    std::string error;
+    if (!OpenMachine(options.registry, options.codePage, ChoiceOf(options), machine, error) ||
+        !WalkLibrary(options.library, folders, error))
+        return Unusable(error, err);
+    const std::vector<PciBranch> branches = FindPciDevices(machine, options.codePage);
+    const std::unordered_set<std::string> ids = MachineIds(branches);
+    SurveyReading how = SurveyReadingOf(options);
+    how.keepLinesOf = &ids;
+    std::vector<LibraryLine> lines;
+    Progress progress(err, folders.size());
+    SurveyLibrary(
+        options.library, folders, how, JobsOf(options),
+        [&](FolderSurvey& folder) {
+            for (const SurveyedInf& inf : folder.infs) {
+                std::string path = folder.folder.empty() ? "" : folder.folder + "/";
+                for (char c : inf.file)
+                    path += c == '\\' ? '/' : c;
+                for (const LibraryDriver& driver : inf.drivers)
+                    lines.push_back(LibraryLine{path, driver});
+            }
+        },
+        [&](std::size_t done) { progress.Show(done); });
+    progress.Finish();
+    const std::vector<DeviceMatch> matches =
+        MatchDevices(branches, lines, MatchVersion(options, machine));
+    if (options.json)
+        PrintMatchJson(options.registry, options.library, machine, matches, out);
+    else
+        PrintMatchText(options.registry, options.library, machine, matches, options.codePage, out);
+    if (branches.empty())
+        return kNoPciBranch;
+    return std::all_of(matches.begin(), matches.end(),
+                       [](const DeviceMatch& m) { return !m.candidates.empty(); })
+               ? 0
+               : 1;
 }
 
 int RunGen(const Options& options, std::ostream& out, std::ostream& err) {

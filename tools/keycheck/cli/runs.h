@@ -14,5 +14,7 @@ int RunXref(const Options& options, std::ostream& out, std::ostream& err);
 int RunGen(const Options& options, std::ostream& out, std::ostream& err);
 int RunTxtSetup(const Options& options, std::ostream& out, std::ostream& err);
 int RunCatalog(const Options& options, std::ostream& out, std::ostream& err);
+int RunSurvey(const Options& options, std::ostream& out, std::ostream& err);
+int RunMatch(const Options& options, std::ostream& out, std::ostream& err);
 int RunDiskBuild(const Options& options, std::ostream& out, std::ostream& err);
 int RunDiskCheck(const Options& options, std::ostream& out, std::ostream& err);

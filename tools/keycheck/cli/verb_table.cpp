@@ -183,6 +183,48 @@ void CatalogOptions(CLI::App& catalog, Options& options) {
                    "catalogs");
 }
 
+void AddJobs(CLI::App& verb, Options& options) {
+    verb.add_option("--jobs", options.jobs,
+                    "the folders checked side by side (the machine's cores without it)")
+        ->check(CLI::Range(1, 256));
+}
+
+void SurveyOptions(CLI::App& survey, Options& options) {
+    survey.add_option("LIBRARY", options.library, "the driver library's folder")->required();
+    AddCodePage(survey, options);
+    AddJobs(survey, options);
+    AddNoCatalogs(survey, options);
+    survey.add_flag("--json", options.json,
+                    "JSON Lines: one object a folder, in path order, then {\"summary\": ...}");
+    survey.footer("exit status: 0 no finding in any folder (warnings allowed), 1 findings, 2 the "
+                  "library is no folder");
+}
+
+void MatchOptions(CLI::App& match, Options& options) {
+    match.add_option("MACHINE", options.registry, kRegistryHelp)->required();
+    match.add_option("LIBRARY", options.library, "the driver library's folder")->required();
+    const CLI::Validator version(
+        [](std::string& name) {
+            return name == "98se" || name == "me" || name == "2000" || name == "xp"
+                       ? std::string()
+                       : "match ranks drivers as 98se, me, 2000 or xp do; not " + name;
+        },
+        "VERSION");
+    match
+        .add_option("--os", options.os,
+                    "the version whose Setup ranks the drivers: 98se, me, 2000 or xp; without "
+                    "it, the one the machine records, else both of its branch's family")
+        ->check(version);
+    AddMachineChoice(match, options);
+    AddCodePage(match, options);
+    AddJobs(match, options);
+    AddNoCatalogs(match, options);
+    AddJson(match, options);
+    match.footer("exit status: 0 every device has a driver in the library, 1 a device has none "
+                 "(or the machine holds no PCI branch), 2 the machine or the library could not "
+                 "be used");
+}
+
 void DiskCheckOptions(CLI::App& check, Options& options) {
     check.add_option("IMAGE", options.image, "the floppy or CD image")->required();
     AddCodePage(check, options);
@@ -227,6 +269,16 @@ const Verb kVerbs[] = {
      "INF and of every file it copies, the signature and its signer, the versions it admits; "
      "and says whether each version treats the driver as signed",
      CatalogOptions, RunCatalog, true, false, false, "sample/package"},
+    {"survey",
+     "every folder of a driver library that holds an INF or TXTSETUP.OEM, checked as a package "
+     "is: each INF's signature, class, provider, DriverVer, the versions that read it and their "
+     "IDs, the files it copies that the folder lacks, its catalog, the F6 file; folders side by "
+     "side",
+     SurveyOptions, RunSurvey, true, true, true, "sample"},
+    {"match",
+     "each PCI device of a machine against a driver library: every INF line that would install "
+     "it, ranked as that version's Setup ranks drivers, and the one it would choose",
+     MatchOptions, RunMatch, true, true, true, "sample/machine-xp.reg sample"},
     {"disk build",
      "writes a 1,474,560-byte FAT12 floppy image or an ISO 9660 CD image with Joliet names of "
      "the package, with fixed times (the same package gives the same bytes); refuses, with the "

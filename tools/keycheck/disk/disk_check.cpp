@@ -22,8 +22,13 @@ bool CheckDiskImage(const std::string& image, int codePage, bool readCatalogs, D
     check = DiskCheck{};
     check.kind = DiskImageKind(image);
     Package package;
-    const bool read = ExtractDiskImage(image, folder, error) &&
+    std::string untidy;
+    const bool read = ExtractDiskImage(image, folder, untidy, error) &&
                       ReadPackage(folder, InfReading{codePage, 0}, package, error);
+    if (!untidy.empty())
+        check.image.push_back(MakeFinding(Code::FatUntidy, "", 0,
+                                          untidy + ": it would tidy the file system, though every "
+                                                   "file reads"));
     if (read) {
         package.folder = image;
         check.keyFile = package.keyFile;

@@ -17,6 +17,7 @@ struct DiskCheck {
     LintResult lint;
     XrefResult xref;
     F6Check f6;
+    std::vector<Finding> image;  // about the image itself: fat-untidy
 };
 
 // Reads the image and checks what it holds, in codePage. A damaged or cut-short image, or a

@@ -271,21 +271,43 @@ std::string DiskImageKind(const std::string& image) {
     return DiskImageKindOf(ReadBytes(image, 0, kImageHead));
 }
 
-bool ExtractDiskImage(const std::string& image, const std::string& folder, std::string& error) {
+bool ExtractDiskImage(const std::string& image, const std::string& folder, std::string& untidy,
+                      std::string& error) {
+    untidy.clear();
     if (!DiskToolsPresent(error))
         return false;
     const std::string kind = DiskImageKind(image);
     std::string said;
     if (kind == "floppy") {
-        if (RunTool({"fsck.fat", "-n", image}, &said) != 0) {
-            error = image + ": a damaged or cut-short FAT image (fsck.fat: " + said + ")";
+        // The boot sector says how large the file system is; a shorter file is cut short.
+        const std::string head = ReadBytes(image, 0, 512);
+        const std::uintmax_t sector =
+            static_cast<unsigned char>(head[11]) | static_cast<unsigned char>(head[12]) << 8;
+        std::uintmax_t sectors =
+            static_cast<unsigned char>(head[19]) | static_cast<unsigned char>(head[20]) << 8;
+        for (int i = 3; sectors == 0 && i >= 0; --i)
+            sectors = (sectors << 8) | static_cast<unsigned char>(head[32 + i]);
+        std::error_code failure;
+        const std::uintmax_t size = fs::file_size(image, failure);
+        if (failure || sector * sectors > size) {
+            error = image + ": a cut-short FAT image (" + Thousands(size) + " bytes of the " +
+                    Thousands(sector * sectors) + " its boot sector gives)";
             return false;
         }
-        if (RunTool({"mcopy", "-s", "-n", "-i", image, "::/*", folder}, &said) != 0 &&
-            !fs::is_empty(folder)) {
-            error = image + ": mcopy could not read it: " + said;
+        // mtools reads the files as DOS and Windows would; fsck.fat's word decides only where
+        // they cannot be read.
+        std::string checked;
+        const int fsck = RunTool({"fsck.fat", "-n", image}, &checked);
+        const bool clean = fsck == 0;
+        const bool copied = RunTool({"mcopy", "-s", "-n", "-i", image, "::/*", folder}, &said) == 0;
+        if (!copied && (!clean || !fs::is_empty(folder))) {
+            error = image + ": a damaged or cut-short FAT image (" +
+                    (clean ? "mcopy: " + said : "fsck.fat: " + checked) + ")";
             return false;
         }
+        if (!clean)
+            untidy = "fsck.fat -n exits " + std::to_string(fsck) +
+                     (checked.empty() ? std::string() : " (" + checked + ")");
         return true;
     }
     if (kind.empty()) {

@@ -29,5 +29,8 @@ std::uintmax_t IsoVolumeBytes(const std::string& head);
 
 // Copies the image's files into folder (which exists and is empty), with their names as
 // Windows reads them: a FAT image's long names, a CD's Joliet names or else its ISO 9660 ones.
-// A damaged or cut-short image is refused with the reason in error.
-bool ExtractDiskImage(const std::string& image, const std::string& folder, std::string& error);
+// An image a reader of its file system cannot read is refused with the reason in error; a FAT
+// image that reads but that fsck.fat would tidy (mkdosfs leaves the volume label blank, which
+// fsck.fat takes for a fault) gives fsck.fat's words in untidy.
+bool ExtractDiskImage(const std::string& image, const std::string& folder, std::string& untidy,
+                      std::string& error);

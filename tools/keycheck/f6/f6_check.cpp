@@ -27,6 +27,12 @@
 #include <unordered_set>
 
 namespace {
+// Services of text-mode setup's own, which an F6 file may name for a device it does not
+// carry a driver of: usbstor, which XP's TXTSETUP.SIF gives its USB floppy drives, so that F6
+// files add lines for others (KB916196 lists the drives TXTSETUP.SIF has and those it lacks).
+bool IsTextModeService(const std::string& upperService) {
+    return upperService == "USBSTOR";
+}
 const char* const kFormat = " (\"TxtSetup.oem File Format\")";
 
 class Checker {
@@ -201,8 +207,14 @@ private:
             if (id.fields.empty())
                 continue;
             m_result.ids.push_back(id.fields[0]);
+            PciIdParts parts;
+            if (AsciiUpper(id.fields[0]).compare(0, 4, "PCI\\") == 0 &&
+                !ParsePciId(id.fields[0], parts))
+                Say(Code::BadPciId, id.line,
+                    "\"" + id.fields[0] + "\" is not a PCI ID Windows reports for any device");
             const std::string service = id.fields.size() > 1 ? AsciiUpper(id.fields[1]) : "";
-            if (std::find(images.begin(), images.end(), service) != images.end())
+            if (std::find(images.begin(), images.end(), service) != images.end() ||
+                IsTextModeService(service))
                 continue;
             // The page says the image's name; a DriverKey other than the image's name is the
             // service's key, and disks that name it so are known to install (WinVBlock's).

@@ -43,7 +43,7 @@ enum class Severity { Finding, Warning, Note };
       "the launcher goes ahead, and Windows finds no driver for the device")                       \
     X(IdNotListed, "id-not-listed", "xref", Finding,                                               \
       "a board the INF supports is refused by the launcher")                                       \
-    X(BadPciId, "bad-pci-id", "xref", Finding,                                                     \
+    X(BadPciId, "bad-pci-id", "xref, txtsetup", Finding,                                           \
       "Windows reports no device with that ID, so the line installs nothing")                      \
     X(MissingInf, "missing-inf", "xref, gen", Finding,                                             \
       "the version's INF is not in the package: no device is installed")                           \
@@ -128,6 +128,14 @@ enum class Severity { Finding, Warning, Note };
       "2000/XP: the catalog's OS attributes leave the version out: the driver is unsigned there")  \
     X(CatalogDigest, "catalog-digest", "catalog, lint, xref", Finding,                             \
       "2000/XP: SHA-256 only, which they cannot verify: the driver is unsigned there")             \
+    X(MissingSourceFile, "missing-source-file", "survey", Finding,                                 \
+      "a file the INF copies for that version is not in its folder: Windows asks for a disk")      \
+    X(Unreadable, "unreadable", "survey", Finding,                                                 \
+      "a folder or file of the library that cannot be read: nothing more is said of it")           \
+    X(InfTooLarge, "inf-too-large", "survey", Finding,                                             \
+      "an INF larger than any driver's (32 MiB), left unread so that memory stays bounded")        \
+    X(FatUntidy, "fat-untidy", "disk check", Warning,                                              \
+      "fsck.fat would tidy the floppy (mkdosfs leaves its label blank); every file reads")         \
     X(CatalogSigner, "catalog-signer", "catalog, xref", Warning,                                   \
       "2000/XP: signed, but not by Microsoft's hardware compatibility publisher: XP prompts")
 

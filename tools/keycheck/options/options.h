@@ -26,6 +26,8 @@ struct Options {
     bool json = false;
     bool noCatalogs = false;  // --no-catalogs: the catalogs are not read
     std::string output;       // gen: -o, the file to write
+    std::string library;      // survey, match: the driver library's folder
+    int jobs = 0;             // survey, match: --jobs, folders checked side by side; 0: the cores
     // disk build: --floppy or --cd, the image to write; disk check: the image to read.
     std::string floppy, cd, image, label;
     bool noJoliet = false;  // disk build --cd: ISO 9660 names only

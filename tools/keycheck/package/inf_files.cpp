@@ -130,3 +130,42 @@ std::vector<std::string> CopiedFiles(const VersionInf& inf) {
     }
     return names;
 }
+
+bool HasNtInstallSection(const VersionInf& inf, const std::string& name) {
+    return inf.file->Section(name + ".NTx86") != nullptr ||
+           inf.file->Section(name + ".NT") != nullptr;
+}
+
+namespace {
+// "date,version" of a section's DriverVer entry, or "".
+std::string DriverVerIn(const InfSection* section) {
+    for (const InfLine& entry : section == nullptr ? std::vector<InfLine>() : section->lines) {
+        if (entry.hasKey && AsciiUpper(entry.key) == "DRIVERVER" && !entry.fields.empty())
+            return entry.fields[0] + (entry.fields.size() > 1 ? "," + entry.fields[1] : "");
+    }
+    return "";
+}
+}  // namespace
+
+std::string FileDriverVer(const InfFile& file) {
+    return DriverVerIn(file.Section("Version"));
+}
+
+std::string DriverVerOf(const VersionInf& inf, const ModelLine& line) {
+    const std::string own = DriverVerIn(InstallSection(inf, line.installSection));
+    return own.empty() ? FileDriverVer(*inf.file) : own;
+}
+
+// The INF files of a driver folder: at its root and in drv\, ending in .inf.
+std::vector<const PackageFile*> FolderInfs(const PackageFiles& files) {
+    std::vector<const PackageFile*> infs;
+    for (const PackageFile& file : files.All()) {
+        const std::string upper = AsciiUpper(file.path);
+        const std::size_t slash = upper.rfind('\\');
+        const bool placed =
+            slash == std::string::npos || (slash == 3 && upper.compare(0, 4, "DRV\\") == 0);
+        if (placed && upper.size() > 4 && upper.compare(upper.size() - 4, 4, ".INF") == 0)
+            infs.push_back(&file);
+    }
+    return infs;
+}

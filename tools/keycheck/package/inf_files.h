@@ -45,3 +45,20 @@ std::vector<SourceFile> SourceFiles(const VersionInf& inf);
 // CopyFiles of each models line's install section (with the platform extension the version looks
 // for), once each, in the order met.
 std::vector<std::string> CopiedFiles(const VersionInf& inf);
+
+// Whether the version finds the install section a models line names with an NT platform
+// extension (.NTx86 or .NT): 2000 and XP rank an unsigned driver installed through an
+// undecorated one below every other ("System-Defined Driver Rank Constants (Windows Server 2003,
+// Windows XP, and Windows 2000)": DRIVER_W9X_SUSPECT_RANK).
+bool HasNtInstallSection(const VersionInf& inf, const std::string& name);
+
+// The DriverVer of the file's [Version] section, "date,version" as written, or "".
+std::string FileDriverVer(const InfFile& file);
+
+// The DriverVer a models line's driver carries: its install section's, which "INF DriverVer
+// Directive" says takes precedence, else [Version]'s: "date,version" as written ("07/01/2003,
+// 5.1.2600.0"), or "" without one.
+std::string DriverVerOf(const VersionInf& inf, const ModelLine& line);
+
+// The INF files of a driver folder: at its root and in drv\, ending in .inf.
+std::vector<const PackageFile*> FolderInfs(const PackageFiles& files);

@@ -27,6 +27,33 @@ bool ReadPackage(const std::string& folder, const InfReading& reading, Package& 
            ReadPackageFiles(std::move(files), folder, reading, package, error);
 }
 
+namespace {
+// The package's F6 file, if it holds one.
+bool ReadF6File(Package& package, std::string& error) {
+    const PackageFile* f6 = package.files.Find(kF6FileName);
+    package.hasF6File = f6 != nullptr;
+    std::string bytes;
+    if (f6 != nullptr) {
+        if (!package.files.Read(*f6, bytes, error))
+            return false;
+        package.f6File = ParseTxtSetup(bytes);
+    }
+    return true;
+}
+
+// The package's INF files and F6 file, after its key file.
+bool ReadInfsAndF6(Package& package, std::string& error);
+}  // namespace
+
+bool ReadDriverFolder(PackageFiles files, const std::string& folder, const InfReading& reading,
+                      Package& package, std::string& error) {
+    package = Package();
+    package.folder = folder;
+    package.files = std::move(files);
+    package.reading = reading;
+    return ReadF6File(package, error);
+}
+
 bool ReadPackageFiles(PackageFiles files, const std::string& folder, const InfReading& reading,
                       Package& package, std::string& error) {
     package = Package();
@@ -41,7 +68,14 @@ bool ReadPackageFiles(PackageFiles files, const std::string& folder, const InfRe
         return false;
     package.keyFile = LoadKeyFile(keyFile != nullptr, keyFile != nullptr ? keyFile->path : "",
                                   bytes, reading.codePage);
+    return ReadInfsAndF6(package, error);
+}
 
+namespace {
+bool ReadInfsAndF6(Package& package, std::string& error) {
+    const PackageFiles& all = package.files;
+    const InfReading& reading = package.reading;
+    std::string bytes;
     InfFilesRead read;
     for (OsType version : kInfVersions) {
         package.infs.emplace_back();
@@ -49,12 +83,6 @@ bool ReadPackageFiles(PackageFiles files, const std::string& folder, const InfRe
             return false;
     }
 
-    const PackageFile* f6 = all.Find(kF6FileName);
-    package.hasF6File = f6 != nullptr;
-    if (f6 != nullptr) {
-        if (!all.Read(*f6, bytes, error))
-            return false;
-        package.f6File = ParseTxtSetup(bytes);
-    }
-    return true;
+    return ReadF6File(package, error);
 }
+}  // namespace

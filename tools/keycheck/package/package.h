@@ -36,6 +36,13 @@ extern const char* const kF6FileName;  // "TXTSETUP.OEM"
 bool ReadPackage(const std::string& folder, const InfReading& reading, Package& package,
                  std::string& error);
 
+// A driver folder that is no launcher package (a library's): its files and its F6 file. Neither
+// key.ini nor the launcher's INFs are looked for (no launcher run is made), so infs stays empty:
+// the checks that take such a folder (the F6 checks without key.ini, CheckFolderSigning) read
+// its INFs themselves.
+bool ReadDriverFolder(PackageFiles files, const std::string& folder, const InfReading& reading,
+                      Package& package, std::string& error);
+
 // The same for files already listed or held (a disk's, a test's); folder names them.
 bool ReadPackageFiles(PackageFiles files, const std::string& folder, const InfReading& reading,
                       Package& package, std::string& error);

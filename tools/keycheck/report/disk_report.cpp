@@ -34,6 +34,9 @@ void PrintDiskCheckText(const Options& options, const DiskCheck& check, std::ost
         PrintTxtSetupText(options.image, check.f6, out);
     else if (!check.keyFile.found)
         out << "no key.ini and no TXTSETUP.OEM on the disk: nothing of a driver package\n";
+    for (const Finding& finding : check.image)
+        out << "\nWarning about the image: " << finding.text << "  [" << CodeName(finding.code)
+            << "]\n";
 }
 
 void PrintDiskCheckJson(const Options& options, const DiskCheck& check, std::ostream& out) {
@@ -45,6 +48,7 @@ void PrintDiskCheckJson(const Options& options, const DiskCheck& check, std::ost
                                           : Json(nullptr)},
              {"xref", check.keyFile.found ? XrefJson(options.image, check.xref) : Json(nullptr)},
              {"txtsetup", check.f6File ? TxtSetupJson(options.image, check.f6) : Json(nullptr)},
+             {"imageWarnings", FindingsJson(OfSeverity(check.image, Severity::Warning))},
              {"exitStatus", DiskCheckStatus(check)}},
         out);
 }

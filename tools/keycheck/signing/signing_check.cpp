@@ -364,19 +364,6 @@ private:
     bool m_wantSha256 = false;
 };
 
-// The INF files of a driver folder: at its root and in drv\, ending in .inf.
-std::vector<const PackageFile*> FolderInfs(const PackageFiles& files) {
-    std::vector<const PackageFile*> infs;
-    for (const PackageFile& file : files.All()) {
-        const std::string upper = AsciiUpper(file.path);
-        const std::size_t slash = upper.rfind('\\');
-        const bool placed =
-            slash == std::string::npos || (slash == 3 && upper.compare(0, 4, "DRV\\") == 0);
-        if (placed && upper.size() > 4 && upper.compare(upper.size() - 4, 4, ".INF") == 0)
-            infs.push_back(&file);
-    }
-    return infs;
-}
 }  // namespace
 
 SigningCheck CheckPackageSigning(const Package& package, bool readCatalogs) {
@@ -389,10 +376,15 @@ SigningCheck CheckPackageSigning(const Package& package, bool readCatalogs) {
 }
 
 SigningCheck CheckFolderSigning(const Package& package, bool readCatalogs) {
+    InfFilesRead read;
+    return CheckInfsSigning(package, FolderInfs(package.files), readCatalogs, read);
+}
+
+SigningCheck CheckInfsSigning(const Package& package, const std::vector<const PackageFile*>& infs,
+                              bool readCatalogs, InfFilesRead& read) {
     SigningCheck result;
     Checker checker(package, readCatalogs, result);
-    InfFilesRead read;
-    for (const PackageFile* file : FolderInfs(package.files)) {
+    for (const PackageFile* file : infs) {
         for (OsType version : kInfVersions) {
             VersionInf inf;
             std::string error;

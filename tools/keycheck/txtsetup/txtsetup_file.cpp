@@ -18,7 +18,9 @@ std::string Trimmed(const std::string& text) {
 }
 
 // One entry's key and fields: "=" outside quotes (before any comma) ends the key, "," ends a
-// field, ";" outside quotes ends the entry; quoted text is kept as it is.
+// field, ";" or "#" outside quotes ends the entry; quoted text is kept as it is. The F6 files
+// that work write comments after a value with "#": id = "USB\VID_03F0&PID_2001", "usbstor" #--HP
+// is read by setup as the service usbstor (the USB floppy lines around KB916196).
 TxtSetupEntry Entry(const std::string& line, int number) {
     TxtSetupEntry entry{number, false, {}, {}};
     std::string field;
@@ -36,7 +38,7 @@ TxtSetupEntry Entry(const std::string& line, int number) {
             wasQuoted = true;
         } else if (quoted) {
             field += c;
-        } else if (c == ';') {
+        } else if (c == ';' || c == '#') {
             break;
         } else if (c == '=' && !entry.hasKey && entry.fields.empty()) {
             entry.hasKey = true;
@@ -62,8 +64,10 @@ const TxtSetupSection* TxtSetupFile::Section(const std::string& name) const {
     return nullptr;
 }
 
-TxtSetupFile ParseTxtSetup(const std::string& bytes) {
+TxtSetupFile ParseTxtSetup(const std::string& whole) {
     TxtSetupFile file;
+    // A DOS end-of-file mark (0x1A), which editors of the time left, ends the text.
+    const std::string bytes = whole.substr(0, whole.find('\x1A'));
     std::size_t start = 0;
     for (int number = 1; start <= bytes.size(); ++number) {
         std::size_t end = bytes.find('\n', start);

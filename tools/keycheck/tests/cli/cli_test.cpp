@@ -201,9 +201,9 @@ TEST_F(CliTest, EveryVerbHasItsHelpOnStandardOutput) {
     const struct {
         const char* name;
         bool json;
-    } verbs[] = {{"lint", true},    {"predict", true},     {"devices", true},
-                 {"xref", true},    {"gen", false},        {"txtsetup", true},
-                 {"catalog", true}, {"disk build", false}, {"disk check", true}};
+    } verbs[] = {{"lint", true},  {"predict", true},     {"devices", true},   {"xref", true},
+                 {"gen", false},  {"txtsetup", true},    {"catalog", true},   {"survey", true},
+                 {"match", true}, {"disk build", false}, {"disk check", true}};
     const Outcome help = Run({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.err, "");

@@ -95,7 +95,30 @@ INSTANTIATE_TEST_SUITE_P(
                       RuleCase{"ServiceNotTheImage",
                                "\"hx\"\r\n[Config",
                                "\"hx5820\"\r\n[Config",
-                               {"service-not-driver:11"}}),
+                               {"service-not-driver:11"}},
+                      // The USB floppy lines F6 files carry for text-mode setup (KB916196):
+                      // "#" ends the entry, usbstor is setup's own service. Our own lines, after
+                      // the ones a published MegaSR F6 file and its forum copies carry.
+                      RuleCase{"UsbFloppyLines",
+                               "\"hx\"\r\n[Config",
+                               "\"hx\" #--HX\r\nid = \"USB\\VID_03F0&PID_2001\", \"usbstor\" "
+                               "#--HP\r\n[Config",
+                               {}},
+                      RuleCase{"HashInsideQuotesIsText",
+                               "\"hx\"\r\n[Config",
+                               "\"hx#2\"\r\n[Config",
+                               {"service-not-driver:11"}},
+                      // An editor of the time ends the file with a DOS end-of-file mark.
+                      RuleCase{"DosEndOfFileMark",
+                               "value = Parameters, x, REG_DWORD, 1\r\n",
+                               "value = Parameters, x, REG_DWORD, 1\r\n\x1A",
+                               {}},
+                      RuleCase{"TextAfterTheEndOfFileMark", "[Config.hx]", "\x1A[Config.hx]", {}},
+                      // "%" where "&" belongs, as three lines of a published SCSI F6 file have.
+                      RuleCase{"MalformedPciId",
+                               "PCI\\VEN_1A2B&DEV_5820",
+                               "PCI\\VEN_1A2B%DEV_5820",
+                               {"bad-pci-id:11"}}),
     NamedRow());
 
 // The driver's key differs from its image and the ID names the key, as WinVBlock's F6 file does

@@ -85,10 +85,19 @@ def same_output(host, windows, is_json):
     """Why the two outputs differ, or None."""
     host, windows = host.replace(b"\r\n", b"\n"), windows.replace(b"\r\n", b"\n")
     if is_json:
+        # One document, or JSON Lines (survey's): each line a document of its own.
         try:
-            return json_difference(json.loads(host), json.loads(windows))
+            documents = [[json.loads(line) for line in text.splitlines() if line.strip()]
+                         for text in (host, windows)]
         except ValueError as error:
             return f"not JSON: {error}"
+        if len(documents[0]) != len(documents[1]):
+            return f"{len(documents[0])} documents on the host, {len(documents[1])} under Wine"
+        for a, b in zip(*documents):
+            difference = json_difference(a, b)
+            if difference is not None:
+                return difference
+        return None
     elif host == windows:
         return None
     host_lines, windows_lines = host.splitlines(), windows.splitlines()
