@@ -9,17 +9,19 @@
 #include "tools/keycheck/text/ascii_case.h"
 
 namespace {
-std::string Expand(const std::string& text, StringLookup& strings) {
+void Expand(std::string& text, StringLookup& strings) {
+    if (text.find('%') == std::string::npos)
+        return;
     std::string out;
     std::size_t at = 0;
     while (at < text.size()) {
         const std::size_t open = text.find('%', at);
         const std::size_t close = open == std::string::npos ? open : text.find('%', open + 1);
         if (close == std::string::npos) {
-            out += text.substr(at);
+            out.append(text, at, std::string::npos);
             break;
         }
-        out += text.substr(at, open - at);
+        out.append(text, at, open - at);
         at = close + 1;
         const std::string token = text.substr(open + 1, close - open - 1);
         // "%%" stands for one percent sign ("INF Strings Section").
@@ -30,27 +32,27 @@ std::string Expand(const std::string& text, StringLookup& strings) {
         // A number between percent signs is a directory ID, such as %12% for the drivers
         // folder, which Windows resolves when it installs ("Using Dirids").
         if (token.find_first_not_of("0123456789") == std::string::npos) {
-            out += "%" + token + "%";
+            out.append(text, open, close + 1 - open);
             continue;
         }
         const auto found = strings.table->find(AsciiUpper(token));
         if (found == strings.table->end()) {
             strings.undefined.push_back(token);
-            out += "%" + token + "%";
+            out.append(text, open, close + 1 - open);
         } else {
             out += found->second;
         }
     }
-    return out;
+    text = std::move(out);
 }
 }  // namespace
 
-InfLine ExpandInfEntry(const InfRawLine& raw, StringLookup* strings) {
-    InfLine entry{raw.line, raw.hasKey, raw.key, raw.fields};
+InfLine ExpandInfEntry(InfRawLine&& raw, StringLookup* strings) {
+    InfLine entry{raw.line, raw.hasKey, std::move(raw.key), std::move(raw.fields)};
     if (strings == nullptr)
         return entry;
-    entry.key = Expand(entry.key, *strings);
+    Expand(entry.key, *strings);
     for (std::string& field : entry.fields)
-        field = Expand(field, *strings);
+        Expand(field, *strings);
     return entry;
 }

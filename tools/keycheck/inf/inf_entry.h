@@ -4,16 +4,19 @@
 #include "tools/keycheck/inf/inf_file.h"
 #include "tools/keycheck/inf/inf_lines.h"
 
-#include <map>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
-// The string keys an entry may use (upper case) and the ones it used that are not there.
+// The [Strings] keys Windows reads (upper case) and their values.
+using StringTable = std::unordered_map<std::string, std::string>;
+
+// The string keys an entry may use and the ones it used that are not there.
 struct StringLookup {
-    const std::map<std::string, std::string>* table;
+    const StringTable* table;
     std::vector<std::string> undefined;
 };
 
 // raw's key and fields with their tokens replaced from strings, and "%%" made one "%"; without
 // strings (in a [Strings] section), as written.
-InfLine ExpandInfEntry(const InfRawLine& raw, StringLookup* strings);
+InfLine ExpandInfEntry(InfRawLine&& raw, StringLookup* strings);

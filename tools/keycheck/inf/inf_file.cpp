@@ -12,17 +12,17 @@ namespace {
 struct RawSection {
     std::string name;
     int line;
-    std::vector<const InfRawLine*> lines;
+    std::vector<InfRawLine*> lines;
 };
 
 // Sections by name; a name met again adds its lines to the first one ("General Syntax
 // Rules for INF Files", Section Names: the entries of same-named sections are merged).
 // Entries before the first header are left out: Windows either ignores them or refuses the
 // file, which the scan has said.
-std::vector<RawSection> CutSections(const InfScan& scan, InfFile& inf) {
+std::vector<RawSection> CutSections(InfScan& scan, InfFile& inf) {
     std::vector<RawSection> sections;
     RawSection* current = nullptr;
-    for (const InfRawLine& raw : scan.lines) {
+    for (InfRawLine& raw : scan.lines) {
         if (raw.header) {
             const auto found = inf.sectionIndex.emplace(AsciiUpper(raw.name), sections.size());
             if (found.second)
@@ -43,12 +43,11 @@ std::vector<RawSection> CutSections(const InfScan& scan, InfFile& inf) {
     return sections;
 }
 
-const RawSection* SectionNamed(const std::vector<RawSection>& sections, const std::string& upper) {
-    for (const RawSection& section : sections) {
-        if (AsciiUpper(section.name) == upper)
-            return &section;
-    }
-    return nullptr;
+// The cut sections stand in the order of inf's section index.
+const RawSection* SectionNamed(const std::vector<RawSection>& sections, const InfFile& inf,
+                               const std::string& upper) {
+    const auto found = inf.sectionIndex.find(upper);
+    return found == inf.sectionIndex.end() ? nullptr : &sections[found->second];
 }
 
 // Every string key of [Strings], overridden by those of the [Strings.LanguageID] that best
@@ -57,17 +56,17 @@ const RawSection* SectionNamed(const std::vector<RawSection>& sections, const st
 // SetupAPI's Strings page, new in NT 4.0 SP3). Windows 9x's loader is not documented there;
 // keycheck reads the same sections for all four versions. The sections read go to read, the
 // language's first.
-std::map<std::string, std::string> StringTable(const std::vector<RawSection>& sections,
-                                               int language, std::vector<std::string>& read) {
+StringTable StringsRead(const std::vector<RawSection>& sections, int language, InfFile& inf) {
+    std::vector<std::string>& read = inf.stringsRead;
     const RawSection* local = nullptr;
     for (int id : {language, language & 0x3FF}) {
         char name[16];
         std::snprintf(name, sizeof name, "STRINGS.%04X", static_cast<unsigned>(id));
         if (local == nullptr)
-            local = SectionNamed(sections, name);
+            local = SectionNamed(sections, inf, name);
     }
-    std::map<std::string, std::string> table;
-    for (const RawSection* section : {SectionNamed(sections, "STRINGS"), local}) {
+    StringTable table;
+    for (const RawSection* section : {SectionNamed(sections, inf, "STRINGS"), local}) {
         if (section == nullptr)
             continue;
         read.insert(section == local ? read.begin() : read.end(), section->name);
@@ -130,7 +129,7 @@ InfFile ParseInf(const std::string& path, const std::string& bytes, const InfRea
                                            "the file starts with a UTF-8 byte-order mark, which "
                                            "Windows reads as three ANSI characters of its first "
                                            "line"));
-    const InfScan scan =
+    InfScan scan =
         ScanInfLines(text.text, text.encoding == InfEncoding::Ansi ? reading.codePage : 1252);
     if (scan.error.refused) {
         inf.openError = MakeFinding(scan.error.code, path, scan.error.line, scan.error.text);
@@ -139,7 +138,7 @@ InfFile ParseInf(const std::string& path, const std::string& bytes, const InfRea
     const std::vector<RawSection> raw = CutSections(scan, inf);
     const int language =
         reading.language != 0 ? reading.language : CodePageLanguage(reading.codePage);
-    const std::map<std::string, std::string> strings = StringTable(raw, language, inf.stringsRead);
+    const StringTable strings = StringsRead(raw, language, inf);
 
     for (const RawSection& section : raw) {
         InfSection parsed{section.name, section.line, {}};
@@ -148,12 +147,13 @@ InfFile ParseInf(const std::string& path, const std::string& bytes, const InfRea
         // nothing of them is read, and an INF localized into 30 languages is mostly them.
         if (literal && std::find(inf.stringsRead.begin(), inf.stringsRead.end(), section.name) ==
                            inf.stringsRead.end()) {
-            inf.sections.push_back(parsed);
+            inf.sections.push_back(std::move(parsed));
             continue;
         }
-        for (const InfRawLine* line : section.lines) {
+        parsed.lines.reserve(section.lines.size());
+        for (InfRawLine* line : section.lines) {
             StringLookup lookup{&strings, {}};
-            parsed.lines.push_back(ExpandInfEntry(*line, literal ? nullptr : &lookup));
+            parsed.lines.push_back(ExpandInfEntry(std::move(*line), literal ? nullptr : &lookup));
             // Windows keeps an undefined %strkey% as it is written (Wine's INF parser tests,
             // getfield rows run on NT 4 to 2003, read "%RTMGFE_NAME%" back unchanged), and a
             // REG_EXPAND_SZ value's %SystemRoot% is meant to stay: worth a look, no failure.
@@ -167,7 +167,7 @@ InfFile ParseInf(const std::string& path, const std::string& bytes, const InfRea
                 inf.findings.push_back(finding);
             }
         }
-        inf.sections.push_back(parsed);
+        inf.sections.push_back(std::move(parsed));
     }
     return inf;
 }

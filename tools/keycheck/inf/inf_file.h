@@ -6,9 +6,9 @@
 #include "tools/keycheck/findings/finding.h"
 #include "tools/keycheck/inf/inf_text.h"
 
-#include <map>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 // One entry: "key = field, field, ..." or just "field, field, ...". %strkey% tokens are
@@ -43,7 +43,8 @@ struct InfFile {
     // The first field of the section's first entry with that key, or null.
     const std::string* Value(const std::string& section, const std::string& key) const;
 
-    std::map<std::string, std::size_t> sectionIndex;  // upper-case name -> place in sections
+    std::unordered_map<std::string, std::size_t>
+        sectionIndex;  // upper-case name -> place in sections
 };
 
 // How a machine reads an INF file: an ANSI one in its ANSI code page, and the strings of the

@@ -26,6 +26,8 @@
 #include "sim/ansi_names.h"
 #include "tools/keycheck/text/ascii_case.h"
 
+#include <string_view>
+
 namespace {
 const std::size_t kMaxSectionName = 255;
 const char kEndOfFile = '\x1A';
@@ -35,18 +37,19 @@ bool Blank(char c) {
 }
 
 // The physical lines of text up to the end-of-file character, each without its line feed.
-std::vector<std::string> PhysicalLines(const std::string& text) {
-    const std::string kept = text.substr(0, text.find(kEndOfFile));
-    std::vector<std::string> lines;
+std::vector<std::string_view> PhysicalLines(std::string_view text) {
+    const std::string_view kept = text.substr(0, text.find(kEndOfFile));
+    std::vector<std::string_view> lines;
     std::size_t start = 0;
     for (;;) {
         const std::size_t end = kept.find('\n', start);
-        std::string line = kept.substr(start, end == std::string::npos ? end : end - start);
+        std::string_view line =
+            kept.substr(start, end == std::string_view::npos ? end : end - start);
         // The CR of a CR LF line end belongs to the end, also where it closes an open quote.
         if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+            line.remove_suffix(1);
         lines.push_back(line);
-        if (end == std::string::npos)
+        if (end == std::string_view::npos)
             return lines;
         start = end + 1;
     }
@@ -71,9 +74,17 @@ public:
         m_started = true;
     }
     void AddQuoted(char c) { m_text += c == '\0' ? ' ' : c; }
+    // Characters without a meaning to the cut, outside quotes and inside.
+    void AddRun(std::string_view run) {
+        m_text += m_blanks;
+        m_blanks.clear();
+        m_text += run;
+        m_started = true;
+    }
+    void AddQuotedRun(std::string_view run) { m_text += run; }
     void DropBlanks() { m_blanks.clear(); }
     std::string Take() {
-        std::string text = m_text;
+        std::string text = std::move(m_text);
         *this = Field();
         return text;
     }
@@ -84,9 +95,22 @@ private:
     bool m_started = false;
 };
 
+// Where the characters from line[at] on that the cut passes over unchanged end: ASCII other
+// than quotes and, outside quotes, blanks and the separators.
+std::size_t PlainRunEnd(std::string_view line, std::size_t at, bool quoted) {
+    for (; at < line.size(); ++at) {
+        const unsigned char c = static_cast<unsigned char>(line[at]);
+        if (c >= 0x80 || c == '"' || c == '\0')
+            break;
+        if (!quoted && (c <= ' ' || c == ';' || c == ',' || c == '=' || c == '\\'))
+            break;
+    }
+    return at;
+}
+
 // Whether the backslash at line[at] joins the next line: only blanks, backslashes or a
 // comment follow it.
-bool Continues(const std::string& line, std::size_t at) {
+bool Continues(std::string_view line, std::size_t at) {
     for (std::size_t i = at + 1; i < line.size(); ++i) {
         if (line[i] == ';')
             return true;
@@ -102,10 +126,11 @@ public:
         : m_lines(PhysicalLines(text)), m_codePage(codePage) {}
 
     InfScan Run() {
+        m_scan.lines.reserve(m_lines.size());
         bool strings = false;
         int firstStray = 0;
         for (m_row = 0; m_row < m_lines.size(); ++m_row) {
-            const std::string& line = m_lines[m_row];
+            const std::string_view line = m_lines[m_row];
             std::size_t at = 0;
             while (at < line.size() && Blank(line[at]))
                 ++at;
@@ -134,7 +159,7 @@ private:
     // The length in bytes of the double-byte character at line[at], or 0 when none starts
     // there: an ANSI byte is one Latin-1 character, C2 or C3 and one byte in UTF-8, and a
     // lead byte's partner is the next character, when it can trail (0x40 and above).
-    std::size_t PairAt(const std::string& line, std::size_t at) const {
+    std::size_t PairAt(std::string_view line, std::size_t at) const {
         const auto byte = [&line](std::size_t i, std::size_t* length) -> int {
             if (i >= line.size())
                 return -1;
@@ -156,7 +181,7 @@ private:
     }
 
     // Where the first character c at or after from stands, passing over double-byte ones.
-    std::size_t FindCharacter(const std::string& line, std::size_t from, char c) const {
+    std::size_t FindCharacter(std::string_view line, std::size_t from, char c) const {
         for (std::size_t at = from; at < line.size();) {
             if (const std::size_t pair = PairAt(line, at)) {
                 at += pair;
@@ -169,7 +194,7 @@ private:
         return std::string::npos;
     }
 
-    bool Header(const std::string& line, std::size_t at, int number) {
+    bool Header(std::string_view line, std::size_t at, int number) {
         const std::size_t close = FindCharacter(line, at + 1, ']');
         if (close == std::string::npos) {
             m_scan.error = InfOpenError{true, Code::BadSectionLine, number,
@@ -177,7 +202,7 @@ private:
                                         "refuses the file"};
             return false;
         }
-        const std::string name = line.substr(at + 1, close - at - 1);
+        const std::string name(line.substr(at + 1, close - at - 1));
         if (name.size() > kMaxSectionName) {
             m_scan.error = InfOpenError{true, Code::SectionNameTooLong, number,
                                         "a section name of more than 255 characters: Windows "
@@ -188,7 +213,7 @@ private:
         header.line = number;
         header.header = true;
         header.name = name;
-        m_scan.lines.push_back(header);
+        m_scan.lines.push_back(std::move(header));
         return true;
     }
 
@@ -196,14 +221,21 @@ private:
     void Entry(std::size_t at, int number) {
         InfRawLine entry;
         entry.line = number;
+        entry.fields.reserve(4);
         Field field;
         bool quoted = false;
         for (;;) {
-            const std::string& line = m_lines[m_row];
+            const std::string_view line = m_lines[m_row];
             if (at >= line.size()) {
                 // A quote never closed ends with its line.
                 entry.unclosedQuote = entry.unclosedQuote || quoted;
                 break;
+            }
+            if (const std::size_t end = PlainRunEnd(line, at, quoted); end != at) {
+                const std::string_view run = line.substr(at, end - at);
+                quoted ? field.AddQuotedRun(run) : field.AddRun(run);
+                at = end;
+                continue;
             }
             if (const std::size_t pair = PairAt(line, at)) {
                 for (std::size_t end = at + pair; at < end; ++at)
@@ -244,10 +276,10 @@ private:
             }
         }
         entry.fields.push_back(field.Take());
-        m_scan.lines.push_back(entry);
+        m_scan.lines.push_back(std::move(entry));
     }
 
-    std::vector<std::string> m_lines;
+    std::vector<std::string_view> m_lines;
     int m_codePage;
     std::size_t m_row = 0;
     bool m_inSection = false;

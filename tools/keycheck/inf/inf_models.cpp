@@ -6,6 +6,7 @@
 #include "tools/keycheck/text/ascii_case.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace {
 // The signatures of "INF Version Section": $Windows NT$, $Chicago$ and $Windows 95$, compared
@@ -52,6 +53,8 @@ bool NamesAnId(const InfLine& entry) {
 
 void ReadModels(const InfFile& inf, const std::string& name, int manufacturerLine, OsType version,
                 InfModels& models) {
+    // Most lines of a section name the same install section, looked up once.
+    std::unordered_map<std::string, bool> installSections;
     const InfSection* section = inf.Section(name);
     if (section == nullptr) {
         AddFinding(models, inf, manufacturerLine, Code::MissingModelsSection,
@@ -59,6 +62,7 @@ void ReadModels(const InfFile& inf, const std::string& name, int manufacturerLin
         return;
     }
     models.sections.push_back(section->name);
+    models.lines.reserve(models.lines.size() + section->lines.size());
     for (const InfLine& entry : section->lines) {
         if (!entry.hasKey || !NamesAnId(entry)) {
             AddFinding(models, inf, entry.line, Code::BadModelsLine,
@@ -73,12 +77,18 @@ void ReadModels(const InfFile& inf, const std::string& name, int manufacturerLin
             if (!entry.fields[i].empty())
                 line.compatibleIds.push_back(entry.fields[i]);
         }
-        if (!InstallSectionExists(inf, line.installSection, version))
+        auto known = installSections.find(line.installSection);
+        if (known == installSections.end())
+            known = installSections
+                        .emplace(line.installSection,
+                                 InstallSectionExists(inf, line.installSection, version))
+                        .first;
+        if (!known->second)
             AddFinding(models, inf, entry.line, Code::MissingInstallSection,
                        "the install section [" + line.installSection + "] of \"" +
                            (line.hardwareId.empty() ? line.compatibleIds[0] : line.hardwareId) +
                            "\" does not exist");
-        models.lines.push_back(line);
+        models.lines.push_back(std::move(line));
     }
 }
 }  // namespace

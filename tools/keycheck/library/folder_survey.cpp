@@ -65,28 +65,40 @@ void Survey(const Package& package, const SurveyReading& how, FolderSurvey& resu
         if (file->path.find('\\') == std::string::npos)
             own.push_back(file);
     }
+    // Each INF read once as each version reads it, for its signature and for the survey alike;
+    // one too large to read is left unread by both.
     InfFilesRead read;
-    const SigningCheck signing = CheckInfsSigning(package, own, how.readCatalogs, read);
-    FindingList found;
-    for (const PackageFile* file : own) {
-        SurveyedInf inf;
-        inf.file = file->path;
-        if (file->size > kMaxSurveyedInf) {
-            found.AddForAll(MakeFinding(Code::InfTooLarge, file->path, 0,
-                                        std::to_string(file->size) + " bytes: left unread"));
-            result.infs.push_back(inf);
-            continue;
-        }
-        std::unordered_set<std::string> ids;
-        FindingList unread;
+    std::vector<VersionInf> versionInfs;
+    std::vector<std::size_t> firstOf;  // where each INF's versions start in versionInfs
+    std::vector<std::string> errors(own.size());
+    for (std::size_t i = 0; i < own.size(); ++i) {
+        firstOf.push_back(versionInfs.size());
         for (OsType version : kInfVersions) {
             VersionInf versionInf;
-            std::string error;
-            if (!ReadInfAs(files, *file, file->path, version, package.reading, read, versionInf,
-                           error)) {
-                found.AddForAll(MakeFinding(Code::Unreadable, file->path, 0, error));
+            if (own[i]->size > kMaxSurveyedInf ||
+                !ReadInfAs(files, *own[i], own[i]->path, version, package.reading, read, versionInf,
+                           errors[i]))
                 break;
-            }
+            versionInfs.push_back(std::move(versionInf));
+        }
+    }
+    firstOf.push_back(versionInfs.size());
+    const SigningCheck signing = CheckVersionInfsSigning(package, versionInfs, how.readCatalogs);
+    FindingList found;
+    for (std::size_t i = 0; i < own.size(); ++i) {
+        const PackageFile* file = own[i];
+        SurveyedInf inf;
+        inf.file = file->path;
+        if (file->size > kMaxSurveyedInf)
+            found.AddForAll(MakeFinding(Code::InfTooLarge, file->path, 0,
+                                        std::to_string(file->size) + " bytes: left unread"));
+        else if (!errors[i].empty())
+            found.AddForAll(MakeFinding(Code::Unreadable, file->path, 0, errors[i]));
+        std::unordered_set<std::string> ids;
+        FindingList unread;
+        for (std::size_t at = firstOf[i]; at < firstOf[i + 1]; ++at) {
+            const VersionInf& versionInf = versionInfs[at];
+            const OsType version = versionInf.version;
             const InfFile& parsed = *versionInf.file;
             inf.signature = VersionValue(parsed, "Signature");
             inf.className = VersionValue(parsed, "Class");

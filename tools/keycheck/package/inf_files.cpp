@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <map>
+#include <unordered_set>
 
 namespace {
 // A folder path joined with a part, with one backslash between them and none in front.
@@ -103,9 +104,14 @@ std::vector<SourceFile> SourceFiles(const VersionInf& inf) {
 std::vector<std::string> CopiedFiles(const VersionInf& inf) {
     std::vector<std::string> names;
     std::vector<std::string> sectionsRead;
+    // Most models lines share an install section, whose files are the same each time.
+    std::unordered_set<std::string> namesRead;
+    std::unordered_set<const InfSection*> installsRead;
     for (const ModelLine& line : inf.models.lines) {
+        if (!namesRead.insert(line.installSection).second)
+            continue;
         const InfSection* install = InstallSection(inf, line.installSection);
-        if (install == nullptr)
+        if (install == nullptr || !installsRead.insert(install).second)
             continue;
         for (const InfLine& entry : install->lines) {
             if (!entry.hasKey || AsciiUpper(entry.key) != "COPYFILES")

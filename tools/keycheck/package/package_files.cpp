@@ -66,7 +66,12 @@ bool PackageFiles::Read(const PackageFile& file, std::string& bytes, std::string
         error = file.hostPath + ": cannot be read";
         return false;
     }
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    // The size listed, read at once; a file that has grown since is read to its end.
+    bytes.resize(static_cast<std::size_t>(file.size));
+    in.read(&bytes[0], static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    if (in)
+        bytes.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     return true;
 }
 

@@ -377,22 +377,25 @@ SigningCheck CheckPackageSigning(const Package& package, bool readCatalogs) {
 
 SigningCheck CheckFolderSigning(const Package& package, bool readCatalogs) {
     InfFilesRead read;
-    return CheckInfsSigning(package, FolderInfs(package.files), readCatalogs, read);
-}
-
-SigningCheck CheckInfsSigning(const Package& package, const std::vector<const PackageFile*>& infs,
-                              bool readCatalogs, InfFilesRead& read) {
-    SigningCheck result;
-    Checker checker(package, readCatalogs, result);
-    for (const PackageFile* file : infs) {
+    std::vector<VersionInf> infs;
+    for (const PackageFile* file : FolderInfs(package.files)) {
         for (OsType version : kInfVersions) {
             VersionInf inf;
             std::string error;
             if (ReadInfAs(package.files, *file, file->path, version, package.reading, read, inf,
                           error))
-                checker.Check(inf);
+                infs.push_back(std::move(inf));
         }
     }
+    return CheckVersionInfsSigning(package, infs, readCatalogs);
+}
+
+SigningCheck CheckVersionInfsSigning(const Package& package, const std::vector<VersionInf>& infs,
+                                     bool readCatalogs) {
+    SigningCheck result;
+    Checker checker(package, readCatalogs, result);
+    for (const VersionInf& inf : infs)
+        checker.Check(inf);
     checker.Finish();
     return result;
 }

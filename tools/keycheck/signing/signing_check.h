@@ -65,10 +65,9 @@ SigningCheck CheckPackageSigning(const Package& package, bool readCatalogs);
 // Every INF of a driver folder (its root and drv\), for each version that reads it.
 SigningCheck CheckFolderSigning(const Package& package, bool readCatalogs);
 
-// The same for the INFs given, of the package's files, read into read (or taken from it), so
-// that a caller who reads them too reads each once.
-SigningCheck CheckInfsSigning(const Package& package, const std::vector<const PackageFile*>& infs,
-                              bool readCatalogs, InfFilesRead& read);
+// The same for INFs a caller has read already, each as one version reads it.
+SigningCheck CheckVersionInfsSigning(const Package& package, const std::vector<VersionInf>& infs,
+                                     bool readCatalogs);
 
 // Whether the catalog holds the SHA-1 hash of the file at path (of its PE image where it is one),
 // as 2000 and XP look it up; why, when not.
