@@ -73,7 +73,8 @@ keycheck_folder(predict DEPENDS devices signing
     SOURCES install_check.cpp prediction.cpp version_names.cpp
     TESTS predict/install_check_test.cpp predict/prediction_test.cpp)
 keycheck_folder(library DEPENDS text package f6 signing xref
-    SOURCES folder_survey.cpp library_walk.cpp survey_run.cpp survey_summary.cpp)
+    SOURCES folder_survey.cpp library_walk.cpp survey_run.cpp survey_summary.cpp
+    TESTS library/survey_summary_test.cpp)
 keycheck_folder(match DEPENDS text library devices
     SOURCES driver_rank.cpp library_match.cpp
     TESTS match/driver_rank_test.cpp)

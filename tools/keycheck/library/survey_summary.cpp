@@ -3,6 +3,11 @@
 
 #include <algorithm>
 
+namespace {
+// Fewer IDs than this waiting are not worth a sort.
+const std::size_t kCompactAbove = 1 << 16;
+}  // namespace
+
 void SurveySummary::Add(const FolderSurvey& folder) {
     ++folders;
     f6Files += folder.hasF6File ? 1 : 0;
@@ -12,7 +17,8 @@ void SurveySummary::Add(const FolderSurvey& folder) {
             ++infsReadBy[version];
     }
     m_ids.insert(m_ids.end(), folder.idKeys.begin(), folder.idKeys.end());
-    m_counted = false;
+    if (m_ids.size() > 2 * m_compacted + kCompactAbove)
+        Compact();
     std::size_t count = 0;
     for (const Finding& finding : folder.findings) {
         if (finding.severity == Severity::Finding) {
@@ -34,10 +40,12 @@ void SurveySummary::Add(const FolderSurvey& folder) {
 }
 
 std::size_t SurveySummary::Ids() const {
-    if (!m_counted) {
-        std::sort(m_ids.begin(), m_ids.end());
-        m_ids.erase(std::unique(m_ids.begin(), m_ids.end()), m_ids.end());
-        m_counted = true;
-    }
-    return m_ids.size();
+    return m_compacted == m_ids.size() ? m_compacted : Compact();
+}
+
+std::size_t SurveySummary::Compact() const {
+    std::sort(m_ids.begin(), m_ids.end());
+    m_ids.erase(std::unique(m_ids.begin(), m_ids.end()), m_ids.end());
+    m_compacted = m_ids.size();
+    return m_compacted;
 }

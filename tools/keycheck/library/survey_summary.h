@@ -26,7 +26,12 @@ public:
     const std::vector<std::pair<std::size_t, std::string>>& Worst() const { return m_worst; }
 
 private:
-    mutable std::vector<std::size_t> m_ids;  // every folder's idKeys; sorted and made unique
-    mutable bool m_counted = false;
+    // Sorts the IDs and keeps each once; returns how many there are.
+    std::size_t Compact() const;
+
+    // Every folder's idKeys, sorted and made unique whenever they have doubled since, so that
+    // they take 8 bytes a distinct ID, not one a models line.
+    mutable std::vector<std::size_t> m_ids;
+    mutable std::size_t m_compacted = 0;  // how many there were after the last compaction
     std::vector<std::pair<std::size_t, std::string>> m_worst;
 };
