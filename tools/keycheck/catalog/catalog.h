@@ -15,9 +15,9 @@
 #include <utility>
 #include <vector>
 
-enum class DigestKind { Sha1, Sha256, Other };
+enum class DigestKind { Sha1, Sha256, Md5, Other };
 
-// "SHA-1", "SHA-256" or "another digest".
+// "SHA-1", "SHA-256", "MD5" or "another digest".
 const char* DigestName(DigestKind kind);
 
 struct CatalogMember {

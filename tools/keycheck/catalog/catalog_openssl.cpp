@@ -146,6 +146,8 @@ DigestKind KindOf(const ASN1_OBJECT* algorithm) {
         return DigestKind::Sha1;
     case NID_sha256:
         return DigestKind::Sha256;
+    case NID_md5:
+        return DigestKind::Md5;
     default:
         return DigestKind::Other;
     }

@@ -10,6 +10,8 @@ const char* DigestName(DigestKind kind) {
         return "SHA-1";
     case DigestKind::Sha256:
         return "SHA-256";
+    case DigestKind::Md5:
+        return "MD5";
     default:
         return "another digest";
     }

@@ -9,7 +9,8 @@
 namespace {
 std::string DigestsOf(const Catalog& catalog) {
     std::string kinds;
-    for (const DigestKind kind : {DigestKind::Sha1, DigestKind::Sha256, DigestKind::Other}) {
+    for (const DigestKind kind :
+         {DigestKind::Sha1, DigestKind::Sha256, DigestKind::Md5, DigestKind::Other}) {
         for (const CatalogMember& member : catalog.members) {
             if (member.digest == kind) {
                 kinds += (kinds.empty() ? "" : " and ") + std::string(DigestName(kind));

@@ -5,10 +5,10 @@
 //   it lists: a catalog for 2000 alone (2:5.00) does not admit XP, whose prompt then speaks of
 //   "compatibility with Windows XP". Without any OSAttr, the catalog's own "OS" attribute
 //   ("2000,XPX86") is read the same way; without either, every version is admitted.
-// - 2000 and XP verify a catalog with SHA-1 only: a file whose hash the catalog holds in SHA-256
-//   alone, or a signature over SHA-256, is one they cannot verify (XP before Service Pack 3 has no
-//   SHA-256 at all; public virtio-win reports: drivers re-signed with SHA-256 alone fail before
-//   Windows 8).
+// - 2000 and XP verify files' SHA-1 hashes and signatures over SHA-1 or MD5: a file whose hash
+//   the catalog holds in SHA-256 alone, or a signature over SHA-256, is one they cannot verify
+//   (XP before Service Pack 3 has no SHA-256 at all; public virtio-win reports: drivers re-signed
+//   with SHA-256 alone fail before Windows 8).
 // - Microsoft's signature is a signer with the WHQL usage whose chain, as the catalog holds it,
 //   reaches a certificate of Microsoft's roots by thumbprint, or an issuer of their names where
 //   the catalog leaves the root out, as catalogs do. keycheck holds no copy of the roots, so a
@@ -304,7 +304,10 @@ private:
             signing.files.push_back(covered);
         }
         const CatalogSigner& signer = catalog.signers[0];
-        if (sha256Only || signer.digest != DigestKind::Sha1) {
+        // WHQL signed its catalogs for 98 and 2000 over MD5.
+        const bool verifiable =
+            signer.digest == DigestKind::Sha1 || signer.digest == DigestKind::Md5;
+        if (sha256Only || !verifiable) {
             Say(Code::CatalogDigest, named.path, 0,
                 std::string(sha256Only
                                 ? "holds some files' hashes in SHA-256 alone"
@@ -312,7 +315,7 @@ private:
                     ", which 2000 and XP cannot verify: the driver is unsigned there",
                 version);
             if (unsignedWhy.empty())
-                unsignedWhy = named.path + " cannot be verified with SHA-1";
+                unsignedWhy = named.path + " cannot be verified with SHA-1 or MD5";
         }
         if (!Admits(catalog, InfMember(inf.path, catalog), version)) {
             const CatalogMember* member = InfMember(inf.path, catalog);

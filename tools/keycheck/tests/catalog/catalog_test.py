@@ -70,14 +70,14 @@ class Lab:
                 (self.pe_hashes[kind], "hx.sys", os_attr, True)]
 
     def catalog(self, folder, signer="vendor", kind="sha1", os_attr="2:5.00,2:5.1",
-                attributes=(("OS", "2000,XPX86"),)):
+                attributes=(("OS", "2000,XPX86"),), signer_digest=None):
         signers = {"vendor": (self.vendor, [self.vendor_root[0]]),
                    "whql": (self.whql, []),
                    "whql-elsewhere": (self.whql_elsewhere, [self.other_root[0]]),
                    "nobody": (None, [])}
         certificate, chain = signers[signer]
         fixture.build(self.make_catalog, folder / "hx.cat", self.members(folder, kind, os_attr),
-                      attributes, certificate, chain, kind)
+                      attributes, certificate, chain, kind, signer_digest)
 
 
 def edit_inf(folder):
@@ -135,6 +135,12 @@ def rows(lab):
         ("PE image patched after signing", {}, patch_pe, ["not-in-catalog [2000,xp]"], 1),
         ("PE image signed itself after", {}, sign_pe(lab), ["catalog-signer [2000,xp]"], 0),
         ("SHA-256 members and signer", {"kind": "sha256"}, None, ["catalog-digest [2000,xp]"], 1),
+        ("SHA-1 members, SHA-256 signer", {"signer_digest": "sha256"}, None,
+         ["catalog-digest [2000,xp]"], 1),
+        # WHQL's catalogs of 1999-2001 are signed over MD5 (seen in a public Windows 9x driver
+        # collection, fragglet/win9x-essentials: drivers/rtl8139c/win98/netrts5.cat,
+        # md5WithRSAEncryption by Microsoft Windows Hardware Compatibility Publisher).
+        ("WHQL's signature over MD5", {"signer": "whql", "signer_digest": "md5"}, None, [], 0),
         ("OSAttr of 2000 alone", {"os_attr": "2:5.00"}, None,
          ["catalog-os [xp]", "catalog-signer [2000]"], 1),
         ("OSAttr of XP alone", {"os_attr": "2:5.1"}, None,

@@ -3,7 +3,7 @@
 // takes each member's hash as given, computed by whoever calls it (the tests' Python with
 // hashlib, osslsigncode for a PE image), so that no hash of keycheck's makes a fixture.
 //
-//   make_catalog OUT.cat [--digest sha1|sha256] [--signer-digest sha1|sha256]
+//   make_catalog OUT.cat [--digest sha1|sha256] [--signer-digest sha1|sha256|md5]
 //                [--signer CERT.pem KEY.pem] [--chain CERT.pem]... [--attribute NAME VALUE]...
 //                [--member HASH_HEX FILE_NAME OSATTR PE(0|1)]...   (OSATTR "-" for none)
 #include <openssl/asn1.h>
@@ -214,7 +214,9 @@ int main(int argc, char** argv) {
             std::fclose(keyFile);
         if (certificate == nullptr || key == nullptr)
             return Fail("cannot read the signer's certificate or key");
-        const EVP_MD* md = signerDigest == "sha256" ? EVP_sha256() : EVP_sha1();
+        const EVP_MD* md = signerDigest == "sha256" ? EVP_sha256()
+                           : signerDigest == "md5"  ? EVP_md5()
+                                                    : EVP_sha1();
         PKCS7_SIGNER_INFO* info = PKCS7_add_signature(p7, certificate, key, md);
         PKCS7_add_certificate(p7, certificate);
         for (const char* path : chain) {
