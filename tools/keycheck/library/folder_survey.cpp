@@ -133,7 +133,11 @@ void Survey(const Package& package, const SurveyReading& how, FolderSurvey& resu
                 found.Add(finding, version);
             MissingCopies(files, versionInf, found);
         }
-        if (inf.versions.empty()) {
+        // An INF no version reads as a device's is said why, unless it installs software
+        // through [DefaultInstall] (right-click Install), as a library's tools' INFs do.
+        const bool software = firstOf[i] < firstOf[i + 1] &&
+                              versionInfs[firstOf[i]].file->Section("DefaultInstall") != nullptr;
+        if (inf.versions.empty() && !software) {
             for (const Finding& finding : unread.Take())
                 found.AddSaid(finding);
         }

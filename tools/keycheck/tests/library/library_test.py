@@ -69,6 +69,11 @@ def library(root, make_catalog):
     write(root / "f6" / "usb-floppy", {"TXTSETUP.OEM": F6, "hx.tag": b"t", "hx.sys": b"d",
                                        "hx.inf": inf("01/01/2003")})
     write(root / "odd" / "zero", {"zero.inf": b""})
+    # A tool's INF installs through [DefaultInstall] and names no device (a mouse driver's
+    # 9xinst.inf in a public Windows 9x driver collection, fragglet/win9x-essentials).
+    write(root / "tools" / "helper", {"setup.inf": b"[Version]\r\nSignature=$Chicago$\r\n"
+                                      b"[DefaultInstall]\r\nCopyFiles=F\r\n[F]\r\nh.drv\r\n",
+                                      "h.drv": b"h"})
     write(root / "odd" / "huge", {})
     with open(root / "odd" / "huge" / "huge.inf", "wb") as out:
         out.truncate(40 << 20)
@@ -136,6 +141,7 @@ def main():
             "f6/usb-floppy": ["bad-pci-id", "no-catalog"],
             "odd/huge": ["inf-too-large"],
             "odd/caf\xe9": ["no-catalog"],
+            "tools/helper": [],
         }
         if signed:
             expected["vendorC/raid-whql"] = []
