@@ -41,8 +41,17 @@ bool ReadF6File(Package& package, std::string& error) {
     return true;
 }
 
-// The package's INF files and F6 file, after its key file.
-bool ReadInfsAndF6(Package& package, std::string& error);
+// The INF file each version is given.
+bool ReadInfs(Package& package, std::string& error) {
+    InfFilesRead read;
+    for (OsType version : kInfVersions) {
+        package.infs.emplace_back();
+        if (!ReadVersionInf(package.files, version, package.reading, read, package.infs.back(),
+                            error))
+            return false;
+    }
+    return true;
+}
 }  // namespace
 
 bool ReadDriverFolder(PackageFiles files, const std::string& folder, const InfReading& reading,
@@ -56,33 +65,13 @@ bool ReadDriverFolder(PackageFiles files, const std::string& folder, const InfRe
 
 bool ReadPackageFiles(PackageFiles files, const std::string& folder, const InfReading& reading,
                       Package& package, std::string& error) {
-    package = Package();
-    package.folder = folder;
-    package.files = std::move(files);
-    package.reading = reading;
-    const PackageFiles& all = package.files;
-
-    const PackageFile* keyFile = all.Find(kKeyFileName);
+    if (!ReadDriverFolder(std::move(files), folder, reading, package, error))
+        return false;
+    const PackageFile* keyFile = package.files.Find(kKeyFileName);
     std::string bytes;
-    if (keyFile != nullptr && !all.Read(*keyFile, bytes, error))
+    if (keyFile != nullptr && !package.files.Read(*keyFile, bytes, error))
         return false;
     package.keyFile = LoadKeyFile(keyFile != nullptr, keyFile != nullptr ? keyFile->path : "",
                                   bytes, reading.codePage);
-    return ReadInfsAndF6(package, error);
+    return ReadInfs(package, error);
 }
-
-namespace {
-bool ReadInfsAndF6(Package& package, std::string& error) {
-    const PackageFiles& all = package.files;
-    const InfReading& reading = package.reading;
-    std::string bytes;
-    InfFilesRead read;
-    for (OsType version : kInfVersions) {
-        package.infs.emplace_back();
-        if (!ReadVersionInf(all, version, reading, read, package.infs.back(), error))
-            return false;
-    }
-
-    return ReadF6File(package, error);
-}
-}  // namespace
