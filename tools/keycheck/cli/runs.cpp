@@ -30,6 +30,7 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <sstream>
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -239,12 +240,19 @@ int RunSurvey(const Options& options, std::ostream& out, std::ostream& err) {
         return Unusable(error, err);
     SurveySummary summary;
     Progress progress(err, folders.size());
+    const bool json = options.json;
     SurveyLibrary(
         options.library, folders, SurveyReadingOf(options), JobsOf(options),
+        [json](FolderSurvey& folder) {
+            if (!json)
+                return;
+            std::ostringstream line;
+            PrintSurveyFolderJson(folder, line);
+            folder.printed = line.str();
+        },
         [&](FolderSurvey& folder) {
             summary.Add(folder);
-            if (options.json)
-                PrintSurveyFolderJson(folder, out);
+            out << folder.printed;
         },
         [&](std::size_t done) { progress.Show(done); });
     progress.Finish();
@@ -269,7 +277,7 @@ int RunMatch(const Options& options, std::ostream& out, std::ostream& err) {
     std::vector<LibraryLine> lines;
     Progress progress(err, folders.size());
     SurveyLibrary(
-        options.library, folders, how, JobsOf(options),
+        options.library, folders, how, JobsOf(options), [](FolderSurvey&) {},
         [&](FolderSurvey& folder) {
             for (const SurveyedInf& inf : folder.infs) {
                 std::string path = folder.folder.empty() ? "" : folder.folder + "/";

@@ -40,6 +40,9 @@ struct FolderSurvey {
     // The hashes of the upper-case IDs its INFs name, once each: a library's distinct IDs are
     // counted from them, the hashing done where the folder is surveyed.
     std::vector<std::size_t> idKeys;
+    // What the report makes of it, made on the thread that surveyed it (SurveyLibrary's
+    // finish), so that the one printer only writes it; "" where nothing was made.
+    std::string printed;
 };
 
 struct SurveyReading {

@@ -30,11 +30,13 @@ int DefaultSurveyJobs() {
 // MinGW's win32 thread model gives no std::thread: one folder at a time.
 void SurveyLibrary(const std::string& root, const std::vector<LibraryFolder>& folders,
                    const SurveyReading& how, int jobs,
+                   const std::function<void(FolderSurvey&)>& finish,
                    const std::function<void(FolderSurvey&)>& emit,
                    const std::function<void(std::size_t done)>& progress) {
     (void)jobs;
     for (std::size_t i = 0; i < folders.size(); ++i) {
         FolderSurvey result = SurveyOne(root, folders[i], how);
+        finish(result);
         emit(result);
         progress(i + 1);
     }
@@ -46,6 +48,7 @@ int DefaultSurveyJobs() {
 
 void SurveyLibrary(const std::string& root, const std::vector<LibraryFolder>& folders,
                    const SurveyReading& how, int jobs,
+                   const std::function<void(FolderSurvey&)>& finish,
                    const std::function<void(FolderSurvey&)>& emit,
                    const std::function<void(std::size_t done)>& progress) {
     const std::size_t total = folders.size();
@@ -68,6 +71,7 @@ void SurveyLibrary(const std::string& root, const std::vector<LibraryFolder>& fo
                 index = next++;
             }
             FolderSurvey result = SurveyOne(root, folders[index], how);
+            finish(result);
             {
                 std::lock_guard<std::mutex> hold(lock);
                 done.emplace(index, std::move(result));

@@ -1,7 +1,8 @@
 // A library's folders surveyed side by side, their results handed on in path order.
 //
-// Thread rule: RunSurvey starts its own threads and returns when they are done; emit and
-// progress are called on the calling thread only, one call at a time.
+// Thread rule: SurveyLibrary starts its own threads and returns when they are done; finish is
+// called on those threads, side by side, each time with a folder of its own; emit and progress
+// on the calling thread only, one call at a time.
 #pragma once
 
 #include "tools/keycheck/library/folder_survey.h"
@@ -17,9 +18,11 @@
 // emit gets each folder's result in the order of folders, as soon as it and every folder before
 // it are done; a folder that could not be listed gets an unreadable finding. At most a few
 // results per thread wait to be emitted, so memory is bounded by the largest folders, not by the
-// library. progress gets the number of folders done after each.
+// library. finish gets each result first, where it was made. progress gets the number of
+// folders done after each.
 void SurveyLibrary(const std::string& root, const std::vector<LibraryFolder>& folders,
                    const SurveyReading& how, int jobs,
+                   const std::function<void(FolderSurvey&)>& finish,
                    const std::function<void(FolderSurvey&)>& emit,
                    const std::function<void(std::size_t done)>& progress);
 
