@@ -5,7 +5,8 @@
 // its tag, and as attributes its SPC_INDIRECT_DATA (the hash, and whether it is of a PE image),
 // its "File" and "OSAttr" name-value pairs; the catalog's own name-value pairs ("OS", "HWID1"...)
 // are extensions of the list. The layout is the one Wine's wintrust tests (dlls/wintrust/tests/
-// asn.c: CAT_NAMEVALUE, CAT_MEMBERINFO) and Microsoft's Authenticode specification give.
+// asn.c: CAT_NAMEVALUE, CAT_MEMBERINFO) and Microsoft's "Windows Authenticode Portable
+// Executable Signature Format" give.
 //
 // Thread rule: values; reading touches nothing shared.
 #pragma once
