@@ -94,16 +94,19 @@ void Survey(const Package& package, const SurveyReading& how, FolderSurvey& resu
                                         std::to_string(file->size) + " bytes: left unread"));
         else if (!errors[i].empty())
             found.AddForAll(MakeFinding(Code::Unreadable, file->path, 0, errors[i]));
+        // Every version reads the same [Version] section.
+        if (firstOf[i] < firstOf[i + 1]) {
+            const InfFile& parsed = *versionInfs[firstOf[i]].file;
+            inf.signature = VersionValue(parsed, "Signature");
+            inf.className = VersionValue(parsed, "Class");
+            inf.provider = VersionValue(parsed, "Provider");
+            inf.driverVer = FileDriverVer(parsed);
+        }
         std::unordered_set<std::string> ids;
         FindingList unread;
         for (std::size_t at = firstOf[i]; at < firstOf[i + 1]; ++at) {
             const VersionInf& versionInf = versionInfs[at];
             const OsType version = versionInf.version;
-            const InfFile& parsed = *versionInf.file;
-            inf.signature = VersionValue(parsed, "Signature");
-            inf.className = VersionValue(parsed, "Class");
-            inf.provider = VersionValue(parsed, "Provider");
-            inf.driverVer = FileDriverVer(parsed);
             // A version that does not read the INF at all is no fault of it (an NT INF on 98
             // SE); what each says is kept for an INF that no version reads.
             if (!versionInf.models.readable) {
